@@ -1,0 +1,134 @@
+#include "surface/canvas.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+#include <optional>
+#include <string>
+
+#include "surface/circle_raster.hpp"
+#include "surface/line_raster.hpp"
+#include "surface/rounding.hpp"
+#include "surface/run_time_error.hpp"
+
+namespace testcard {
+namespace {
+
+void RequireFinite(std::initializer_list<double> values, const char* operation) {
+  for (const double value : values) {
+    if (!std::isfinite(value)) {
+      RaiseInvalidArgument(std::string(operation) + " coordinate is not a finite number");
+    }
+  }
+}
+
+struct Segment {
+  double x1, y1, x2, y2;
+};
+
+// Cuts the segment to the square +-kMaxRasterCoordinate (Liang-Barsky), so
+// that its end points fit the exact integer rasteriser. Returns nothing when
+// the segment misses the square, and so every canvas.
+std::optional<Segment> CutToRasterRange(Segment s) {
+  const double limit = static_cast<double>(kMaxRasterCoordinate);
+  const double dx = s.x2 - s.x1;
+  const double dy = s.y2 - s.y1;
+  double enter = 0;
+  double leave = 1;
+  // Each pair: the rate at which the segment moves towards a side and its
+  // distance from it; the segment is inside where rate * t <= distance.
+  const double sides[4][2] = {
+      {-dx, s.x1 + limit}, {dx, limit - s.x1}, {-dy, s.y1 + limit}, {dy, limit - s.y1}};
+  for (const auto& [rate, distance] : sides) {
+    if (rate == 0) {
+      if (distance < 0) return std::nullopt;
+    } else if (rate < 0) {
+      enter = std::max(enter, distance / rate);
+    } else {
+      leave = std::min(leave, distance / rate);
+    }
+  }
+  if (enter > leave) return std::nullopt;
+  auto clamp = [limit](double v) { return std::clamp(v, -limit, limit); };
+  return Segment{clamp(s.x1 + enter * dx), clamp(s.y1 + enter * dy), clamp(s.x1 + leave * dx),
+                 clamp(s.y1 + leave * dy)};
+}
+
+bool WithinRasterRange(std::initializer_list<double> values) {
+  return std::all_of(values.begin(), values.end(), [](double v) {
+    return std::fabs(v) <= static_cast<double>(kMaxRasterCoordinate);
+  });
+}
+
+std::int64_t ToPixel(double value) {
+  return static_cast<std::int64_t>(RoundHalfEven(value));
+}
+
+}  // namespace
+
+Canvas::Canvas(int width, int height, Colour fill) {
+  Resize(width, height, fill);
+}
+
+std::span<const Colour> Canvas::Row(int y) const {
+  return std::span<const Colour>(pixels_).subspan(Index(0, y), static_cast<std::size_t>(width_));
+}
+
+void Canvas::Resize(int width, int height, Colour fill) {
+  if (width < 0 || height < 0 || width > kMaxSide || height > kMaxSide) {
+    throw RunTimeError(error_number::kOutOfMemory,
+                       "Out of memory (a canvas of " + std::to_string(width) + " x " +
+                           std::to_string(height) + " pixels is not possible)");
+  }
+  try {
+    pixels_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill);
+  } catch (const std::bad_alloc&) {
+    throw RunTimeError(error_number::kOutOfMemory, "Out of memory (no room for a canvas of " +
+                                                       std::to_string(width) + " x " +
+                                                       std::to_string(height) + " pixels)");
+  }
+  width_ = width;
+  height_ = height;
+}
+
+void Canvas::Fill(Colour colour) {
+  std::fill(pixels_.begin(), pixels_.end(), colour);
+}
+
+void Canvas::Line(double x1, double y1, double x2, double y2, Colour colour) {
+  RequireFinite({x1, y1, x2, y2}, "Line");
+  Segment s{RoundHalfEven(x1), RoundHalfEven(y1), RoundHalfEven(x2), RoundHalfEven(y2)};
+  if (!WithinRasterRange({s.x1, s.y1, s.x2, s.y2})) {
+    const std::optional<Segment> cut = CutToRasterRange(s);
+    if (!cut) return;
+    s = {RoundHalfEven(cut->x1), RoundHalfEven(cut->y1), RoundHalfEven(cut->x2),
+         RoundHalfEven(cut->y2)};
+  }
+  auto paintRun = [this, colour](std::int64_t x, std::int64_t y, std::int64_t length,
+                                 RunAxis axis) {
+    Colour* start = pixels_.data() + Index(static_cast<int>(x), static_cast<int>(y));
+    if (axis == RunAxis::kHorizontal) {
+      std::fill_n(start, length, colour);
+    } else {
+      for (std::int64_t i = 0; i < length; ++i)
+        start[i * width_] = colour;
+    }
+  };
+  RasterLine({ToPixel(s.x1), ToPixel(s.y1)}, {ToPixel(s.x2), ToPixel(s.y2)}, {width_, height_},
+             paintRun);
+}
+
+void Canvas::Circle(double x, double y, double radius, Colour colour) {
+  RequireFinite({x, y, radius}, "Circle");
+  const double r = RoundHalfEven(radius);
+  if (r < 0) RaiseInvalidArgument("Circle radius " + std::to_string(radius) + " is negative");
+  const double cx = RoundHalfEven(x);
+  const double cy = RoundHalfEven(y);
+  if (!WithinRasterRange({cx, cy, r})) return;
+  RasterCircle({ToPixel(cx), ToPixel(cy)}, ToPixel(r), {width_, height_},
+               [this, colour](std::int64_t px, std::int64_t py) {
+                 pixels_[Index(static_cast<int>(px), static_cast<int>(py))] = colour;
+               });
+}
+
+}  // namespace testcard

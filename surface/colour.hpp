@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+
+namespace testcard {
+
+// A 24-bit RGB colour packed as 0x00BBGGRR: red + 256 * green + 65536 * blue.
+// The top byte is always zero. This is also the layout of every canvas pixel.
+using Colour = std::uint32_t;
+
+constexpr std::uint8_t RedOf(Colour c) {
+  return c & 0xFF;
+}
+constexpr std::uint8_t GreenOf(Colour c) {
+  return (c >> 8) & 0xFF;
+}
+constexpr std::uint8_t BlueOf(Colour c) {
+  return (c >> 16) & 0xFF;
+}
+
+// Builds a colour from components 0 to 255. A component outside that range is
+// a caller's bug and raises the run-time error "Invalid procedure call or
+// argument" rather than bleeding into a neighbouring component.
+Colour rtcRgb(int red, int green, int blue);
+
+}  // namespace testcard

@@ -1,0 +1,52 @@
+#include "surface/grid_form.hpp"
+
+#include <cmath>
+#include <string>
+
+#include "surface/rounding.hpp"
+#include "surface/run_time_error.hpp"
+#include "surface/screen.hpp"
+
+namespace testcard {
+namespace {
+
+// Twips to whole pixels, refusing what no window can be.
+int TwipsToPixels(Single twips, const char* what, bool mayBeNegative) {
+  const double pixels = RoundHalfEven(static_cast<double>(twips.Get()) / kTwipsPerPixel);
+  if (!(std::fabs(pixels) <= Canvas::kMaxSide) || (!mayBeNegative && pixels < 0)) {
+    throw RunTimeError(error_number::kInvalidPropertyValue,
+                       std::string("Invalid property value (Move ") + what + " of " +
+                           std::to_string(twips.Get()) + " twips)");
+  }
+  return static_cast<int>(pixels);
+}
+
+}  // namespace
+
+GridForm::GridForm(int clientWidth, int clientHeight)
+    : backColor_(rtcRgb(64, 64, 64)),
+      foreColor_(rtcRgb(255, 255, 255)),
+      picture_(clientWidth, clientHeight, backColor_) {}
+
+void GridForm::Cls() {
+  picture_.Fill(backColor_);
+}
+
+void GridForm::Line(Single x1, Single y1, Single x2, Single y2) {
+  picture_.Line(x1.Get(), y1.Get(), x2.Get(), y2.Get(), foreColor_);
+}
+
+void GridForm::Circle(Single x, Single y, Single radius) {
+  picture_.Circle(x.Get(), y.Get(), radius.Get(), foreColor_);
+}
+
+void GridForm::Move(Single left, Single top, Single width, Single height) {
+  const PixelRect client{TwipsToPixels(left, "left", true), TwipsToPixels(top, "top", true),
+                         TwipsToPixels(width, "width", false),
+                         TwipsToPixels(height, "height", false)};
+  PixelSize size{client.width, client.height};
+  if (window_ != nullptr) size = window_->Place(client);
+  picture_.Resize(size.width, size.height, backColor_);
+}
+
+}  // namespace testcard

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace testcard {
+
+// The one error every failure of the drawing surface and of the pattern
+// arithmetic raises. It carries the classic run-time error number (6 for an
+// overflow, 11 for a division by zero, ...) and a message that names the fault.
+// Nothing catches it below the program's entry points, which report it and end
+// the program.
+class RunTimeError : public std::runtime_error {
+ public:
+  RunTimeError(int number, const std::string& message);
+
+  int Number() const noexcept { return number_; }
+  // The message without the "Run-time error 'N': " prefix that what() carries.
+  const std::string& Message() const noexcept { return message_; }
+
+ private:
+  int number_;
+  std::string message_;
+};
+
+// Error numbers of the faults this program can raise.
+namespace error_number {
+inline constexpr int kInvalidArgument = 5;
+inline constexpr int kOverflow = 6;
+inline constexpr int kOutOfMemory = 7;
+inline constexpr int kDivisionByZero = 11;
+inline constexpr int kInvalidPropertyValue = 380;
+inline constexpr int kWindowFailure = 480;
+}  // namespace error_number
+
+[[noreturn]] void RaiseOverflow(const std::string& detail);
+[[noreturn]] void RaiseDivisionByZero();
+[[noreturn]] void RaiseInvalidArgument(const std::string& detail);
+
+}  // namespace testcard

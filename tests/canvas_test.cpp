@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <set>
+#include <vector>
+
+#include "surface/canvas.hpp"
+#include "surface/run_time_error.hpp"
+#include "tests/support/image_compare.hpp"
+
+namespace testcard {
+namespace {
+
+using testing::Crop;
+using testing::SamePicture;
+
+constexpr Colour kInk = 0x00123456;
+constexpr Colour kPaper = 0x00ABCDEF;
+
+// The pixels of `canvas` that hold `colour`.
+std::set<std::pair<int, int>> PixelsOf(const Canvas& canvas, Colour colour) {
+  std::set<std::pair<int, int>> pixels;
+  for (int y = 0; y < canvas.Height(); ++y) {
+    for (int x = 0; x < canvas.Width(); ++x) {
+      if (canvas.Pixel(x, y) == colour) pixels.insert({x, y});
+    }
+  }
+  return pixels;
+}
+
+TEST(Canvas, FractionalCoordinatesGoToTheNearestPixel) {
+  const struct {
+    const char* name;
+    double x1, y1, x2, y2;
+    std::set<std::pair<int, int>> expected;
+  } cases[] = {
+      {"just below a half", 0.49, 1.4, 3.49, 1.4, {{0, 1}, {1, 1}, {2, 1}}},
+      {"just above a half", 0.51, 1.6, 3.51, 1.6, {{1, 2}, {2, 2}, {3, 2}}},
+      {"halves go to the even pixel", 0.5, 2.5, 3.5, 2.5, {{0, 2}, {1, 2}, {2, 2}, {3, 2}}},
+      {"odd halves go up", 1.5, 3.5, 1.5, 5.5, {{2, 4}, {2, 5}}},
+      {"negative halves go to the even pixel", -0.5, 0, 2, 0, {{0, 0}, {1, 0}}},
+      {"rounds to coincident points", 4.4, 4.4, 3.6, 3.6, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Canvas canvas(8, 8, kPaper);
+    canvas.Line(c.x1, c.y1, c.x2, c.y2, kInk);
+    EXPECT_EQ(PixelsOf(canvas, kInk), c.expected);
+  }
+}
+
+TEST(Canvas, NonFiniteCoordinatesRaiseAndDrawNothing) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const std::vector<std::vector<double>> lines = {
+      {nan, 0, 5, 5}, {0, nan, 5, 5}, {0, 0, inf, 5}, {0, 0, 5, -inf}};
+  for (const auto& l : lines) {
+    Canvas canvas(8, 8, kPaper);
+    EXPECT_THROW(canvas.Line(l[0], l[1], l[2], l[3], kInk), RunTimeError);
+    EXPECT_TRUE(PixelsOf(canvas, kInk).empty());
+  }
+  const std::vector<std::vector<double>> circles = {{nan, 4, 2}, {4, inf, 2}, {4, 4, nan}};
+  for (const auto& c : circles) {
+    Canvas canvas(8, 8, kPaper);
+    EXPECT_THROW(canvas.Circle(c[0], c[1], c[2], kInk), RunTimeError);
+    EXPECT_TRUE(PixelsOf(canvas, kInk).empty());
+  }
+  Canvas canvas(8, 8, kPaper);
+  EXPECT_THROW(canvas.Circle(4, 4, -1, kInk), RunTimeError);
+  canvas.Circle(4, 4, -0.4, kInk);  // rounds to radius 0: the centre alone
+  EXPECT_EQ(PixelsOf(canvas, kInk), (std::set<std::pair<int, int>>{{4, 4}}));
+}
+
+// Drawing on a small canvas must give exactly the pixels the same drawing
+// gives on a larger canvas, cropped: clipping changes nothing visible. The
+// large canvas is the small one moved by an even offset, so rounding of
+// halves is the same on both.
+TEST(Canvas, ClippedDrawingEqualsLargerCanvasCropped) {
+  constexpr int kOffset = 100;
+  const struct {
+    const char* name;
+    bool circle;
+    double a, b, c, d;
+  } cases[] = {
+      {"end points a million away", false, -1e6, -5e5 + 20, 1e6, 5e5 + 20.5},
+      {"steep from far below", false, 30.25, 1e6, 10.75, -1e6},
+      {"from inside to far outside", false, 20, 20, -1e6, 5e5},
+      {"ends exactly on the far edge", false, 0, 0, 64, 48},
+      {"fractional diagonal", false, -7.5, 3.5, 70.5, 41.5},
+      {"circle across a corner", true, 2.5, -3, 20, 0},
+      {"circle bigger than the canvas", true, 32, 24, 30, 0},
+      {"circle far off, arc inside", true, -1e5 + 20, 24, 1e5, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Canvas small(64, 48, kPaper);
+    Canvas large(64 + 2 * kOffset, 48 + 2 * kOffset, kPaper);
+    if (c.circle) {
+      small.Circle(c.a, c.b, c.c, kInk);
+      large.Circle(c.a + kOffset, c.b + kOffset, c.c, kInk);
+    } else {
+      small.Line(c.a, c.b, c.c, c.d, kInk);
+      large.Line(c.a + kOffset, c.b + kOffset, c.c + kOffset, c.d + kOffset, kInk);
+    }
+    EXPECT_FALSE(PixelsOf(small, kInk).empty());
+    EXPECT_TRUE(SamePicture(small, Crop(large, kOffset, kOffset, 64, 48), "clipped"));
+  }
+}
+
+TEST(Canvas, LinesBeyondTheExactRangeStillCrossTheCanvasCorrectly) {
+  // End points a trillion pixels away: the visible part is one pixel per
+  // column on the row the line passes at (its slope is 1e-11).
+  Canvas canvas(64, 48, kPaper);
+  canvas.Line(-1e12, 20, 1e12, 40, kInk);
+  std::set<std::pair<int, int>> expected;
+  for (int x = 0; x < 64; ++x)
+    expected.insert({x, 30});
+  EXPECT_EQ(PixelsOf(canvas, kInk), expected);
+
+  Canvas untouched(64, 48, kPaper);
+  untouched.Line(-3e38, -3e38, 3e38, -1e30, kInk);  // passes far above
+  untouched.Line(1e30, 0, 1e30, 40, kInk);          // far to the right
+  untouched.Circle(1e30, 1e30, 5, kInk);
+  untouched.Circle(0, 0, 1e30, kInk);
+  EXPECT_TRUE(PixelsOf(untouched, kInk).empty());
+}
+
+TEST(Canvas, FillAndResizePaintEveryPixel) {
+  Canvas canvas(5, 3, kPaper);
+  EXPECT_EQ(PixelsOf(canvas, kPaper).size(), 15u);
+  canvas.Line(0, 1, 5, 1, kInk);
+  canvas.Fill(0x00010203);
+  EXPECT_EQ(PixelsOf(canvas, 0x00010203).size(), 15u);
+  canvas.Resize(7, 2, kInk);
+  EXPECT_EQ(canvas.Width(), 7);
+  EXPECT_EQ(PixelsOf(canvas, kInk).size(), 14u);
+  canvas.Resize(0, 0, kInk);
+  canvas.Line(-5, -5, 5, 5, kPaper);  // nothing to draw on, nothing to break
+  canvas.Circle(0, 0, 3, kPaper);
+  EXPECT_TRUE(canvas.Pixels().empty());
+  EXPECT_THROW(canvas.Resize(-1, 5, kInk), RunTimeError);
+  EXPECT_THROW(canvas.Resize(Canvas::kMaxSide + 1, 1, kInk), RunTimeError);
+}
+
+}  // namespace
+}  // namespace testcard

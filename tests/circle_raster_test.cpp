@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "tests/raster_points.hpp"
+
+namespace testcard {
+namespace {
+
+using testing::CirclePoints;
+using testing::Inside;
+using testing::PointSet;
+
+constexpr ClipBox kHuge{std::int64_t{1} << 31, std::int64_t{1} << 31};
+
+// The textbook integer midpoint circle (decision d = 1 - r), mirrored into
+// all eight octants; kept to the points inside `keep`.
+PointSet ReferenceCircle(PixelPoint c, std::int64_t r, ClipBox keep = kHuge) {
+  PointSet points;
+  auto put = [&](std::int64_t x, std::int64_t y) {
+    if (keep.Contains(x, y)) points.insert({x, y});
+  };
+  std::int64_t x = 0, y = r, d = 1 - r;
+  while (x <= y) {
+    for (const int sx : {1, -1}) {
+      for (const int sy : {1, -1}) {
+        put(c.x + sx * x, c.y + sy * y);
+        put(c.x + sx * y, c.y + sy * x);
+      }
+    }
+    if (d < 0) {
+      d += 2 * x + 3;
+    } else {
+      d += 2 * (x - y) + 5;
+      --y;
+    }
+    ++x;
+  }
+  return points;
+}
+
+TEST(RasterCircle, MatchesTheTextbookMidpointCircle) {
+  const PixelPoint centre{5000, 5000};
+  for (std::int64_t r = 1; r <= 400; ++r) {
+    SCOPED_TRACE(r);
+    ASSERT_EQ(CirclePoints(centre, r, kHuge), ReferenceCircle(centre, r));
+  }
+  EXPECT_EQ(CirclePoints(centre, 0, kHuge), (PointSet{{5000, 5000}}));
+  EXPECT_EQ(CirclePoints({9, 9}, 1, kHuge), (PointSet{{10, 9}, {8, 9}, {9, 10}, {9, 8}}));
+}
+
+TEST(RasterCircle, IsItsOwnEightMirrorImagesClosedAndOnTheRadius) {
+  for (const std::int64_t r : {2, 3, 7, 10, 32, 85, 110, 120, 153, 1000}) {
+    SCOPED_TRACE(r);
+    // Points relative to the centre.
+    PointSet points;
+    for (const auto& [x, y] : CirclePoints({5000, 5000}, r, kHuge))
+      points.insert({x - 5000, y - 5000});
+    for (const auto& [x, y] : points) {
+      for (const auto& [mx, my] :
+           {std::pair{x, -y}, {-x, y}, {-x, -y}, {y, x}, {-y, x}, {y, -x}, {-y, -x}}) {
+        ASSERT_TRUE(points.contains({mx, my})) << "(" << x << ", " << y << ") unmirrored";
+      }
+      // Every pixel is within half a pixel or so of the true circle...
+      EXPECT_LT(std::fabs(std::hypot(double(x), double(y)) - double(r)), 0.75);
+      // ...and the outline is closed: each pixel has two 8-neighbours on it.
+      int neighbours = 0;
+      for (std::int64_t dx = -1; dx <= 1; ++dx) {
+        for (std::int64_t dy = -1; dy <= 1; ++dy) {
+          neighbours += (dx != 0 || dy != 0) && points.contains({x + dx, y + dy});
+        }
+      }
+      EXPECT_GE(neighbours, 2) << "(" << x << ", " << y << ") is a loose end";
+    }
+    for (const auto& extreme : {std::pair{r, std::int64_t{0}}, {-r, 0}, {0, r}, {0, -r}}) {
+      EXPECT_TRUE(points.contains(extreme));
+    }
+    for (const auto& beyond : {std::pair{r + 1, std::int64_t{0}}, {0, -r - 1}}) {
+      EXPECT_FALSE(points.contains(beyond));
+    }
+  }
+}
+
+TEST(RasterCircle, ClippedCircleEqualsTheUnclippedCircleCropped) {
+  std::mt19937_64 random(42);
+  std::uniform_int_distribution<std::int64_t> centre(-60, 120);
+  std::uniform_int_distribution<std::int64_t> radius(0, 90);
+  for (int trial = 0; trial < 3000; ++trial) {
+    const PixelPoint c{centre(random), centre(random)};
+    const std::int64_t r = radius(random);
+    const ClipBox box{1 + trial % 64, 1 + trial % 48};
+    SCOPED_TRACE(::testing::Message() << "centre (" << c.x << ", " << c.y << "), radius " << r
+                                      << ", box " << box.width << " x " << box.height);
+    ASSERT_EQ(CirclePoints(c, r, box), Inside(CirclePoints(c, r, kHuge), box));
+  }
+}
+
+TEST(RasterCircle, HugeCirclesShowTheRightArcAndMissesPlotNothing) {
+  const ClipBox box{64, 48};
+  // A circle of radius one million whose left edge crosses the box.
+  const PixelPoint farCentre{1000000 + 10, 24};
+  EXPECT_EQ(CirclePoints(farCentre, 1000000, box), ReferenceCircle(farCentre, 1000000, box));
+  EXPECT_FALSE(CirclePoints(farCentre, 1000000, box).empty());
+
+  int plots = 0;
+  auto count = [&](std::int64_t, std::int64_t) { ++plots; };
+  RasterCircle({-500, 20}, 400, box, count);       // box lies wholly to the right
+  RasterCircle({32, 24}, 1000000, box, count);     // box lies wholly inside the disc
+  RasterCircle({32, -100000}, 99000, box, count);  // the arc passes above the box
+  EXPECT_EQ(plots, 0);
+}
+
+}  // namespace
+}  // namespace testcard

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tools/render_options.hpp"
+
+namespace testcard {
+namespace {
+
+RenderCommand Parse(std::vector<std::string_view> arguments) {
+  return ParseRenderArguments(arguments);
+}
+
+TEST(RenderOptions, AcceptsEachPatternSizeAndOutputForm) {
+  const struct {
+    std::vector<std::string_view> arguments;
+    Pattern pattern;
+    int width, height;
+    std::string output;
+  } cases[] = {
+      {{"--pattern", "grid", "--size", "1024x768", "--output", "g.png"},
+       Pattern::kGrid,
+       1024,
+       768,
+       "g.png"},
+      {{"--output", "-", "--size", "1x1", "--pattern", "cross"}, Pattern::kCross, 1, 1, "-"},
+      {{"--pattern=colour", "--size=32767x32767", "--output=a b.png"},
+       Pattern::kColour,
+       32767,
+       32767,
+       "a b.png"},
+      {{"--pattern", "color", "--size", "1921X1081", "--output", "c.png"},
+       Pattern::kColour,
+       1921,
+       1081,
+       "c.png"},
+  };
+  for (const auto& c : cases) {
+    const RenderCommand command = Parse(c.arguments);
+    ASSERT_TRUE(std::holds_alternative<RenderRequest>(command))
+        << std::get<UsageError>(command).reason;
+    const auto& request = std::get<RenderRequest>(command);
+    EXPECT_EQ(request.pattern, c.pattern);
+    EXPECT_EQ(request.width, c.width);
+    EXPECT_EQ(request.height, c.height);
+    EXPECT_EQ(request.output, c.output);
+  }
+  EXPECT_TRUE(std::holds_alternative<HelpRequest>(Parse({"--size", "junk", "--help"})));
+}
+
+TEST(RenderOptions, RefusesBadArgumentsWithAOneLineReason) {
+  const std::vector<std::string_view> good = {"--pattern", "grid",     "--size",
+                                              "640x480",   "--output", "o.png"};
+  auto with = [&](std::size_t index, std::string_view value) {
+    auto arguments = good;
+    arguments[index] = value;
+    return arguments;
+  };
+  const struct {
+    std::vector<std::string_view> arguments;
+    std::string reason;  // a part of the reason that must appear
+  } cases[] = {
+      {with(3, "640"), "not WIDTHxHEIGHT"},
+      {with(3, "640x"), "not WIDTHxHEIGHT"},
+      {with(3, "x480"), "not WIDTHxHEIGHT"},
+      {with(3, "640x480x2"), "not WIDTHxHEIGHT"},
+      {with(3, "-640x480"), "not WIDTHxHEIGHT"},
+      {with(3, "640x-480"), "not WIDTHxHEIGHT"},
+      {with(3, "+640x480"), "not WIDTHxHEIGHT"},
+      {with(3, "64.5x480"), "not WIDTHxHEIGHT"},
+      {with(3, " 640x480"), "not WIDTHxHEIGHT"},
+      {with(3, "0x480"), "1 to 32767"},
+      {with(3, "640x0"), "1 to 32767"},
+      {with(3, "32768x480"), "1 to 32767"},
+      {with(3, "640x32768"), "1 to 32767"},
+      {with(3, "99999999999999999999x480"), "not WIDTHxHEIGHT"},
+      {with(1, "checkerboard"), "unknown pattern 'checkerboard'"},
+      {with(1, "Grid"), "unknown pattern"},
+      {with(0, "--patern"), "unknown option '--patern'"},
+      {with(5, ""), "--output needs a file name"},
+      {{"--pattern", "grid", "--size", "640x480"}, "missing --output"},
+      {{"--size", "640x480", "--output", "o.png"}, "missing --pattern"},
+      {{"--pattern", "grid", "--output", "o.png"}, "missing --size"},
+      {{"--pattern", "grid", "--size", "640x480", "--output"}, "--output needs a value"},
+      {{"--pattern", "grid", "--pattern", "cross", "--size", "1x1", "--output", "o"},
+       "--pattern is given more than once"},
+      {{"--pattern", "grid", "--size", "640x480", "--output", "o.png", "extra"},
+       "unexpected argument 'extra'"},
+      {{"-x"}, "unknown option '-x'"},
+      {{}, "missing --pattern"},
+  };
+  for (const auto& c : cases) {
+    const RenderCommand command = Parse(c.arguments);
+    ASSERT_TRUE(std::holds_alternative<UsageError>(command)) << c.reason;
+    const std::string& reason = std::get<UsageError>(command).reason;
+    EXPECT_NE(reason.find(c.reason), std::string::npos) << reason;
+    EXPECT_EQ(reason.find('\n'), std::string::npos) << "one line: " << reason;
+  }
+}
+
+}  // namespace
+}  // namespace testcard
