@@ -28,15 +28,28 @@ GridForm::GridForm(int clientWidth, int clientHeight)
       foreColor_(rtcRgb(255, 255, 255)),
       picture_(clientWidth, clientHeight, backColor_) {}
 
+void GridForm::BackColor(Colour colour) {
+  if (observer_ != nullptr) observer_->OnBackColor(colour);
+  backColor_ = colour;
+}
+
+void GridForm::ForeColor(Colour colour) {
+  if (observer_ != nullptr) observer_->OnForeColor(colour);
+  foreColor_ = colour;
+}
+
 void GridForm::Cls() {
+  if (observer_ != nullptr) observer_->OnCls();
   picture_.Fill(backColor_);
 }
 
 void GridForm::Line(Single x1, Single y1, Single x2, Single y2) {
+  if (observer_ != nullptr) observer_->OnLine(x1.Get(), y1.Get(), x2.Get(), y2.Get(), foreColor_);
   picture_.Line(x1.Get(), y1.Get(), x2.Get(), y2.Get(), foreColor_);
 }
 
 void GridForm::Circle(Single x, Single y, Single radius) {
+  if (observer_ != nullptr) observer_->OnCircle(x.Get(), y.Get(), radius.Get(), foreColor_);
   picture_.Circle(x.Get(), y.Get(), radius.Get(), foreColor_);
 }
 

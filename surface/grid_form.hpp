@@ -9,6 +9,19 @@
 
 namespace testcard {
 
+// Hears every drawing call made on a GridForm, in order, with the arguments
+// as the caller passed them (before rounding to pixels) and the pen in use.
+// For tests and tools that check what was drawn rather than the pixels.
+class DrawingObserver {
+ public:
+  virtual ~DrawingObserver() = default;
+  virtual void OnBackColor(Colour) {}
+  virtual void OnForeColor(Colour) {}
+  virtual void OnCls() {}
+  virtual void OnLine(float /*x1*/, float /*y1*/, float /*x2*/, float /*y2*/, Colour /*pen*/) {}
+  virtual void OnCircle(float /*x*/, float /*y*/, float /*radius*/, Colour /*pen*/) {}
+};
+
 // The drawing surface every pattern draws on: the client area of the test
 // window and its drawing state, under the window system's own names. The
 // picture lives in a Canvas of its own, exactly the client size in pixels,
@@ -29,6 +42,8 @@ class GridForm {
 
   // Connects the form to a window. The window must outlive the form's use.
   void AttachWindow(WindowPort& window) { window_ = &window; }
+  // Reports every following drawing call to `observer` (nullptr: to nobody).
+  void Observe(DrawingObserver* observer) { observer_ = observer; }
 
   // The client size in pixels.
   Single ScaleWidth() const { return Single(picture_.Width()); }
@@ -36,10 +51,10 @@ class GridForm {
 
   // The colour Cls fills with; RGB(64, 64, 64) when the form is created.
   Colour BackColor() const { return backColor_; }
-  void BackColor(Colour colour) { backColor_ = colour; }
+  void BackColor(Colour colour);
   // The pen of Line and Circle; white when the form is created.
   Colour ForeColor() const { return foreColor_; }
-  void ForeColor(Colour colour) { foreColor_ = colour; }
+  void ForeColor(Colour colour);
   // Free text; the patterns keep their number in it. Empty when created.
   const std::string& Tag() const { return tag_; }
   void Tag(std::string text) { tag_ = std::move(text); }
@@ -64,6 +79,7 @@ class GridForm {
   std::string tag_;
   Canvas picture_;
   WindowPort* window_ = nullptr;
+  DrawingObserver* observer_ = nullptr;
 };
 
 }  // namespace testcard

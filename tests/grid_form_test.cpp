@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+#include <string>
+#include <vector>
+
 #include "surface/colour.hpp"
 #include "surface/grid_form.hpp"
 #include "surface/run_time_error.hpp"
@@ -97,6 +101,36 @@ TEST(GridForm, MoveTakesTwipsAtFifteenToThePixel) {
       EXPECT_EQ(error.Number(), error_number::kInvalidPropertyValue);
     }
   }
+}
+
+TEST(GridForm, ObserverHearsEveryCallInOrderWithThePenInUse) {
+  struct Recorder : DrawingObserver {
+    void OnBackColor(Colour c) override { calls.push_back("back " + std::to_string(c)); }
+    void OnForeColor(Colour c) override { calls.push_back("fore " + std::to_string(c)); }
+    void OnCls() override { calls.push_back("cls"); }
+    void OnLine(float x1, float y1, float x2, float y2, Colour pen) override {
+      std::ostringstream text;
+      text << "line " << x1 << " " << y1 << " " << x2 << " " << y2 << " " << pen;
+      calls.push_back(text.str());
+    }
+    void OnCircle(float x, float y, float r, Colour pen) override {
+      std::ostringstream text;
+      text << "circle " << x << " " << y << " " << r << " " << pen;
+      calls.push_back(text.str());
+    }
+    std::vector<std::string> calls;
+  } recorder;
+  GridForm form(20, 20);
+  form.Observe(&recorder);
+  form.BackColor(1);
+  form.Cls();
+  form.ForeColor(2);
+  form.Line(0.5f, 1, 2, 3);
+  form.Circle(5, 6, 7.25f);
+  form.Observe(nullptr);
+  form.Line(0, 0, 5, 5);
+  EXPECT_EQ(recorder.calls, (std::vector<std::string>{"back 1", "cls", "fore 2", "line 0.5 1 2 3 2",
+                                                      "circle 5 6 7.25 2"}));
 }
 
 }  // namespace
