@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string_view>
+
+#include "surface/grid_form.hpp"
+#include "surface/screen.hpp"
+
+namespace testcard {
+
+// The two event handlers of the test window. Neither knows about the window
+// system: they work on any GridForm, with or without a window behind it.
+
+// Start-up: sizes the form to the primary screen, rounded down to an even
+// number of pixels each way, at the screen's top-left corner, and draws the
+// grid pattern. Runs before the window is first shown.
+void OnLoad(GridForm& form, const Screen& screen);
+
+enum class KeyPressResult { kContinue, kEndProgram };
+
+// A key press that typed a character: steps from the pattern whose number is
+// in Tag to the next one, the cross after the grid and the colour pattern
+// after the cross. After the colour pattern (or with any other Tag) the
+// program is to end, which the result says; the form is left as it was.
+KeyPressResult OnKeyPress(GridForm& form);
+
+// The number at the start of `text`, 0 when there is none: blanks are
+// skipped, then an optional sign, digits, a decimal point and an exponent are
+// taken as far as they form a number ("2abc" is 2, "1.5e1" is 15, "x2" is 0).
+double LeadingNumber(std::string_view text);
+
+}  // namespace testcard

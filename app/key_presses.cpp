@@ -1,0 +1,48 @@
+#include "app/key_presses.hpp"
+
+namespace testcard {
+namespace {
+
+// SDL gives the letter keys of non-Latin layouts their Latin key codes, so
+// Ctrl with a letter is recognised on every layout.
+bool IsLetter(const SDL_Keysym& key) {
+  return key.sym >= SDLK_a && key.sym <= SDLK_z;
+}
+
+bool YieldsControlCharacter(const SDL_Keysym& key) {
+  if ((key.mod & (KMOD_ALT | KMOD_GUI)) != 0) return false;
+  switch (key.sym) {
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+    case SDLK_ESCAPE:
+    case SDLK_BACKSPACE:
+    case SDLK_TAB:
+      return true;
+    default:
+      return (key.mod & KMOD_CTRL) != 0 && IsLetter(key);
+  }
+}
+
+// Characters in UTF-8 text: every byte that does not continue a sequence.
+int CharacterCount(const char* text) {
+  int count = 0;
+  for (const char* at = text; *at != '\0'; ++at) {
+    if ((static_cast<unsigned char>(*at) & 0xC0) != 0x80) ++count;
+  }
+  return count;
+}
+
+}  // namespace
+
+int KeyPressesIn(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_TEXTINPUT:
+      return CharacterCount(event.text.text);
+    case SDL_KEYDOWN:
+      return YieldsControlCharacter(event.key.keysym) ? 1 : 0;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace testcard
