@@ -50,20 +50,21 @@ std::optional<int> StatusOf(int status) {
   return std::nullopt;
 }
 
-// Ends a child: politely, then for sure.
+// Ends a child and everything it started (SDL shows its X11 message box
+// from a process of its own): its whole process group, politely, then for
+// sure. The leader is reaped last, so that the group id cannot have passed
+// to anyone else while it is signalled.
 void Stop(int pid) {
   if (pid <= 0) return;
-  kill(pid, SIGTERM);
+  kill(-pid, SIGTERM);
   const auto deadline = Clock::now() + milliseconds(2000);
-  int status = 0;
-  while (waitpid(pid, &status, WNOHANG) == 0) {
-    if (Clock::now() > deadline) {
-      kill(pid, SIGKILL);
-      waitpid(pid, &status, 0);
-      return;
-    }
+  siginfo_t info{};
+  while (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+         info.si_pid == 0 && Clock::now() < deadline) {
     std::this_thread::sleep_for(milliseconds(10));
   }
+  kill(-pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
 }
 
 // The window's title: the EWMH name in UTF-8 where there is one (SDL's
@@ -123,6 +124,7 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv,
   pid_ = fork();
   if (pid_ < 0) throw std::runtime_error("cannot fork");
   if (pid_ == 0) {
+    setpgid(0, 0);
     const int nothing = open("/dev/null", O_RDONLY);
     dup2(nothing, 0);
     dup2(output, 1);
@@ -131,6 +133,7 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv,
     execve(args[0], args.data(), env.data());
     _exit(127);
   }
+  setpgid(pid_, pid_);  // as the child does: whichever runs first
   close(output);
 }
 
@@ -183,6 +186,7 @@ VirtualScreen::VirtualScreen(int width, int height) : width_(width), height_(hei
   serverPid_ = fork();
   if (serverPid_ < 0) throw std::runtime_error("cannot fork");
   if (serverPid_ == 0) {
+    setpgid(0, 0);
     // Xvfb writes the display number it chose to descriptor 3.
     dup2(pipeEnds[1], 3);
     const int nothing = open("/dev/null", O_RDWR);
@@ -194,6 +198,7 @@ VirtualScreen::VirtualScreen(int width, int height) : width_(width), height_(hei
            static_cast<char*>(nullptr));
     _exit(127);
   }
+  setpgid(serverPid_, serverPid_);
   close(pipeEnds[1]);
   std::string number;
   const auto deadline = Clock::now() + milliseconds(15000);
