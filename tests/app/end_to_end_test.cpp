@@ -138,6 +138,7 @@ TEST(EndToEnd, AnOddSizedScreenGetsAnEvenWindowAtTheTopLeft) {
   EXPECT_EQ(window->height, 768);
   session.screen.PressKey(XK_Tab);
   EXPECT_TRUE(session.Shows(session.cross, "e2e-odd-cross"));
+  EXPECT_TRUE(session.StillShows(session.cross, "e2e-odd-cross-once"));
 }
 
 TEST(EndToEnd, ARunTimeErrorIsReportedAndEndsTheProgramWithOne) {
