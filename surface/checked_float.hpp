@@ -48,8 +48,8 @@ class CheckedFloat {
 
  private:
   static CheckedFloat Check(F result) {
-    if (std::isnan(result)) RaiseOverflow("invalid floating-point operation");
-    if (std::isinf(result)) RaiseOverflow("floating-point result out of range");
+    if (!std::isfinite(result)) [[unlikely]]
+      RaiseFloatingFault(result);
     return CheckedFloat(result);
   }
 

@@ -4,7 +4,6 @@
 #include <concepts>
 #include <cstdint>
 #include <limits>
-#include <string>
 
 #include "surface/run_time_error.hpp"
 
@@ -48,10 +47,10 @@ class CheckedInt {
 
  private:
   static constexpr T Narrow(std::int64_t value) {
-    if (value < std::numeric_limits<T>::min() || value > std::numeric_limits<T>::max()) {
-      RaiseOverflow(std::to_string(kBits) + "-bit integer result " + std::to_string(value) +
-                    " is outside " + std::to_string(std::numeric_limits<T>::min()) + " to " +
-                    std::to_string(std::numeric_limits<T>::max()));
+    constexpr std::int64_t kMin = std::numeric_limits<T>::min();
+    constexpr std::int64_t kMax = std::numeric_limits<T>::max();
+    if (value < kMin || value > kMax) [[unlikely]] {
+      RaiseIntegerOverflow(value, kBits, kMin, kMax);
     }
     return static_cast<T>(value);
   }

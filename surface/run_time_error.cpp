@@ -1,5 +1,7 @@
 #include "surface/run_time_error.hpp"
 
+#include <cmath>
+
 namespace testcard {
 
 RunTimeError::RunTimeError(int number, const std::string& message)
@@ -9,6 +11,16 @@ RunTimeError::RunTimeError(int number, const std::string& message)
 
 void RaiseOverflow(const std::string& detail) {
   throw RunTimeError(error_number::kOverflow, "Overflow (" + detail + ")");
+}
+
+void RaiseIntegerOverflow(long long value, int bits, long long min, long long max) {
+  RaiseOverflow(std::to_string(bits) + "-bit integer result " + std::to_string(value) +
+                " is outside " + std::to_string(min) + " to " + std::to_string(max));
+}
+
+void RaiseFloatingFault(double result) {
+  RaiseOverflow(std::isnan(result) ? "invalid floating-point operation"
+                                   : "floating-point result out of range");
 }
 
 void RaiseDivisionByZero() {

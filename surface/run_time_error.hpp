@@ -34,6 +34,11 @@ inline constexpr int kWindowFailure = 480;
 }  // namespace error_number
 
 [[noreturn]] void RaiseOverflow(const std::string& detail);
+// "Overflow" for an integer result that does not fit `bits` bits.
+[[noreturn, gnu::cold]] void RaiseIntegerOverflow(long long value, int bits, long long min,
+                                                  long long max);
+// "Overflow" for a floating-point result that is infinite or not a number.
+[[noreturn, gnu::cold]] void RaiseFloatingFault(double result);
 [[noreturn]] void RaiseDivisionByZero();
 [[noreturn]] void RaiseInvalidArgument(const std::string& detail);
 
