@@ -14,14 +14,6 @@
 namespace testcard {
 namespace {
 
-void RequireFinite(std::initializer_list<double> values, const char* operation) {
-  for (const double value : values) {
-    if (!std::isfinite(value)) {
-      RaiseInvalidArgument(std::string(operation) + " coordinate is not a finite number");
-    }
-  }
-}
-
 struct Segment {
   double x1, y1, x2, y2;
 };
@@ -60,8 +52,9 @@ bool WithinRasterRange(std::initializer_list<double> values) {
   });
 }
 
-std::int64_t ToPixel(double value) {
-  return static_cast<std::int64_t>(RoundHalfEven(value));
+// A coordinate already rounded and within kMaxRasterCoordinate, as a pixel.
+std::int64_t ToPixel(double rounded) {
+  return static_cast<std::int64_t>(rounded);
 }
 
 }  // namespace
@@ -70,8 +63,22 @@ Canvas::Canvas(int width, int height, Colour fill) {
   Resize(width, height, fill);
 }
 
+Canvas::Canvas(const Canvas& other) {
+  *this = other;
+}
+
+Canvas& Canvas::operator=(const Canvas& other) {
+  if (this == &other) return *this;
+  const std::span<const Colour> pixels = other.Pixels();
+  Resize(other.width_, other.height_, 0);
+  batch_.Reset(width_, height_);  // drops the fill Resize queued
+  std::copy(pixels.begin(), pixels.end(), pixels_.get());
+  return *this;
+}
+
 std::span<const Colour> Canvas::Row(int y) const {
-  return std::span<const Colour>(pixels_).subspan(Index(0, y), static_cast<std::size_t>(width_));
+  Settle();
+  return {pixels_.get() + Index(0, y), static_cast<std::size_t>(width_)};
 }
 
 void Canvas::Resize(int width, int height, Colour fill) {
@@ -80,24 +87,36 @@ void Canvas::Resize(int width, int height, Colour fill) {
                        "Out of memory (a canvas of " + std::to_string(width) + " x " +
                            std::to_string(height) + " pixels is not possible)");
   }
-  try {
-    pixels_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill);
-  } catch (const std::bad_alloc&) {
-    throw RunTimeError(error_number::kOutOfMemory, "Out of memory (no room for a canvas of " +
-                                                       std::to_string(width) + " x " +
-                                                       std::to_string(height) + " pixels)");
+  const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+  if (count != PixelCount()) {
+    pixels_.reset();
+    try {
+      pixels_.reset(new Colour[count]);
+    } catch (const std::bad_alloc&) {
+      width_ = height_ = 0;
+      batch_.Reset(0, 0);
+      throw RunTimeError(error_number::kOutOfMemory, "Out of memory (no room for a canvas of " +
+                                                         std::to_string(width) + " x " +
+                                                         std::to_string(height) + " pixels)");
+    }
   }
   width_ = width;
   height_ = height;
+  batch_.Reset(width, height);
+  batch_.Fill(fill);
+  lastColumn_.valid = false;
 }
 
 void Canvas::Fill(Colour colour) {
-  std::fill(pixels_.begin(), pixels_.end(), colour);
+  batch_.Fill(colour);
 }
 
-void Canvas::Line(double x1, double y1, double x2, double y2, Colour colour) {
-  RequireFinite({x1, y1, x2, y2}, "Line");
-  Segment s{RoundHalfEven(x1), RoundHalfEven(y1), RoundHalfEven(x2), RoundHalfEven(y2)};
+void Canvas::RaiseNotFinite(const char* operation) {
+  RaiseInvalidArgument(std::string(operation) + " coordinate is not a finite number");
+}
+
+void Canvas::SlantedOrFarLine(double x1, double y1, double x2, double y2, Colour colour) {
+  Segment s{x1, y1, x2, y2};
   if (!WithinRasterRange({s.x1, s.y1, s.x2, s.y2})) {
     const std::optional<Segment> cut = CutToRasterRange(s);
     if (!cut) return;
@@ -106,20 +125,15 @@ void Canvas::Line(double x1, double y1, double x2, double y2, Colour colour) {
   }
   auto paintRun = [this, colour](std::int64_t x, std::int64_t y, std::int64_t length,
                                  RunAxis axis) {
-    Colour* start = pixels_.data() + Index(static_cast<int>(x), static_cast<int>(y));
-    if (axis == RunAxis::kHorizontal) {
-      std::fill_n(start, length, colour);
-    } else {
-      for (std::int64_t i = 0; i < length; ++i)
-        start[i * width_] = colour;
-    }
+    batch_.Run(static_cast<int>(x), static_cast<int>(y), static_cast<int>(length), axis, colour);
+    if (batch_.Full()) Settle();
   };
   RasterLine({ToPixel(s.x1), ToPixel(s.y1)}, {ToPixel(s.x2), ToPixel(s.y2)}, {width_, height_},
              paintRun);
 }
 
 void Canvas::Circle(double x, double y, double radius, Colour colour) {
-  RequireFinite({x, y, radius}, "Circle");
+  if (!(std::isfinite(x) && std::isfinite(y) && std::isfinite(radius))) RaiseNotFinite("Circle");
   const double r = RoundHalfEven(radius);
   if (r < 0) RaiseInvalidArgument("Circle radius " + std::to_string(radius) + " is negative");
   const double cx = RoundHalfEven(x);
@@ -127,7 +141,9 @@ void Canvas::Circle(double x, double y, double radius, Colour colour) {
   if (!WithinRasterRange({cx, cy, r})) return;
   RasterCircle({ToPixel(cx), ToPixel(cy)}, ToPixel(r), {width_, height_},
                [this, colour](std::int64_t px, std::int64_t py) {
-                 pixels_[Index(static_cast<int>(px), static_cast<int>(py))] = colour;
+                 batch_.Run(static_cast<int>(px), static_cast<int>(py), 1, RunAxis::kHorizontal,
+                            colour);
+                 if (batch_.Full()) Settle();
                });
 }
 

@@ -1,10 +1,16 @@
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
 #include "surface/colour.hpp"
+#include "surface/paint_batch.hpp"
+#include "surface/pixel_geometry.hpp"
+#include "surface/rounding.hpp"
 
 namespace testcard {
 
@@ -12,6 +18,10 @@ namespace testcard {
 // row by row from the top-left pixel, each row Width() pixels with no padding
 // (Pixels()[y * Width() + x] is the pixel at (x, y)). Nothing is ever written
 // outside it: every drawing operation clips to the image.
+//
+// Drawing is queued and painted in bands of rows (see PaintBatch) when the
+// picture is next read, or when the queue is full; reading always sees
+// every drawing operation made before it, in order.
 //
 // Coordinates are in pixels, origin at the top-left pixel, y downwards. Any
 // fractional coordinate is mapped to the nearest pixel (a half goes to the
@@ -26,12 +36,23 @@ class Canvas {
 
   Canvas() = default;
   Canvas(int width, int height, Colour fill = 0);
+  // A copy holds the same picture, all drawing made so far painted.
+  Canvas(const Canvas& other);
+  Canvas& operator=(const Canvas& other);
+  Canvas(Canvas&&) noexcept = default;
+  Canvas& operator=(Canvas&&) noexcept = default;
 
   int Width() const { return width_; }
   int Height() const { return height_; }
   // The pixel at (x, y); both must lie inside the image.
-  Colour Pixel(int x, int y) const { return pixels_[Index(x, y)]; }
-  std::span<const Colour> Pixels() const { return pixels_; }
+  Colour Pixel(int x, int y) const {
+    Settle();
+    return pixels_[Index(x, y)];
+  }
+  std::span<const Colour> Pixels() const {
+    Settle();
+    return {pixels_.get(), PixelCount()};
+  }
   std::span<const Colour> Row(int y) const;
 
   // Changes the size; the whole image becomes `fill`.
@@ -52,6 +73,25 @@ class Canvas {
   void Circle(double x, double y, double radius, Colour colour);
 
  private:
+  [[noreturn, gnu::cold]] static void RaiseNotFinite(const char* operation);
+  // A run queued by a vertical or horizontal line: `length` pixels from
+  // `start` along the line (none when the line is wholly outside).
+  struct QueuedRun {
+    int start = 0;
+    int length = 0;
+  };
+  // A vertical or horizontal line at `fixed`, from `from` towards `to` (`to`
+  // excluded), all rounded and within kMaxRasterCoordinate.
+  QueuedRun AxisLine(double fixed, double from, double to, RunAxis axis, Colour colour);
+  // Every other line: rounded end points, any of them possibly far away.
+  void SlantedOrFarLine(double x1, double y1, double x2, double y2, Colour colour);
+  // Paints whatever drawing is still queued.
+  void Settle() const {
+    if (!batch_.Empty()) batch_.PaintOnto({pixels_.get(), PixelCount()});
+  }
+  std::size_t PixelCount() const {
+    return static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_);
+  }
   std::size_t Index(int x, int y) const {
     return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
            static_cast<std::size_t>(x);
@@ -59,7 +99,71 @@ class Canvas {
 
   int width_ = 0;
   int height_ = 0;
-  std::vector<Colour> pixels_;
+  // Mutable because reading the picture paints the queued drawing into it;
+  // what a reader sees is the same either way.
+  // Left uninitialised when allocated: the first painting writes every
+  // pixel, so a new canvas costs no pass over its memory of its own.
+  mutable std::unique_ptr<Colour[]> pixels_;
+  mutable PaintBatch batch_;
+  // The last vertical line queued, as it was given, with a whole x. The next
+  // line one column to its right between the same ends only extends its
+  // block, without being rounded and clipped again: a colour ramp is
+  // thousands of such lines.
+  struct LastColumn {
+    double x = 0, y1 = 0, y2 = 0;
+    QueuedRun run;
+    bool valid = false;
+  } lastColumn_;
 };
+
+// The hot path of every pattern, inline: tens of thousands of vertical and
+// horizontal lines, most of them the next column of a ramp or grid line.
+inline void Canvas::Line(double x1, double y1, double x2, double y2, Colour colour) {
+  // Equality with the last column's ends also proves these are finite.
+  if (x1 == x2 && lastColumn_.valid && x1 == lastColumn_.x + 1 && y1 == lastColumn_.y1 &&
+      y2 == lastColumn_.y2 && x1 < width_ &&
+      batch_.ExtendLastBlock(static_cast<int>(x1), lastColumn_.run.start, lastColumn_.run.length,
+                             colour)) {
+    lastColumn_.x = x1;
+    return;
+  }
+  if (!(std::isfinite(x1) && std::isfinite(y1) && std::isfinite(x2) && std::isfinite(y2)))
+      [[unlikely]] {
+    RaiseNotFinite("Line");
+  }
+  const double ax = RoundHalfEven(x1), ay = RoundHalfEven(y1);
+  const double bx = RoundHalfEven(x2), by = RoundHalfEven(y2);
+  constexpr double kLimit = static_cast<double>(kMaxRasterCoordinate);
+  if (std::fabs(ax) <= kLimit && std::fabs(ay) <= kLimit && std::fabs(bx) <= kLimit &&
+      std::fabs(by) <= kLimit) [[likely]] {
+    if (ax == bx) {
+      const QueuedRun run = AxisLine(ax, ay, by, RunAxis::kVertical, colour);
+      lastColumn_ = {x1, y1, y2, run, run.length > 0 && x1 == ax};
+      return;
+    }
+    if (ay == by) {
+      AxisLine(ay, ax, bx, RunAxis::kHorizontal, colour);
+      return;
+    }
+  }
+  SlantedOrFarLine(ax, ay, bx, by, colour);
+}
+
+inline Canvas::QueuedRun Canvas::AxisLine(double fixed, double from, double to, RunAxis axis,
+                                          Colour colour) {
+  const bool vertical = axis == RunAxis::kVertical;
+  const auto at = static_cast<std::int64_t>(fixed);
+  if (at < 0 || at >= (vertical ? width_ : height_)) return {};
+  auto low = static_cast<std::int64_t>(from < to ? from : to + 1);
+  auto high = static_cast<std::int64_t>(from < to ? to - 1 : from);
+  low = std::max<std::int64_t>(low, 0);
+  high = std::min<std::int64_t>(high, (vertical ? height_ : width_) - 1);
+  if (low > high) return {};
+  const QueuedRun run{static_cast<int>(low), static_cast<int>(high - low + 1)};
+  batch_.Run(vertical ? static_cast<int>(at) : run.start,
+             vertical ? run.start : static_cast<int>(at), run.length, axis, colour);
+  if (batch_.Full()) Settle();
+  return run;
+}
 
 }  // namespace testcard

@@ -43,11 +43,6 @@ void GridForm::Cls() {
   picture_.Fill(backColor_);
 }
 
-void GridForm::Line(Single x1, Single y1, Single x2, Single y2) {
-  if (observer_ != nullptr) observer_->OnLine(x1.Get(), y1.Get(), x2.Get(), y2.Get(), foreColor_);
-  picture_.Line(x1.Get(), y1.Get(), x2.Get(), y2.Get(), foreColor_);
-}
-
 void GridForm::Circle(Single x, Single y, Single radius) {
   if (observer_ != nullptr) observer_->OnCircle(x.Get(), y.Get(), radius.Get(), foreColor_);
   picture_.Circle(x.Get(), y.Get(), radius.Get(), foreColor_);

@@ -63,7 +63,10 @@ class GridForm {
   void Cls();
   // A one-pixel line in ForeColor from (x1, y1) to (x2, y2); (x2, y2) itself
   // is not painted. See Canvas::Line.
-  void Line(Single x1, Single y1, Single x2, Single y2);
+  void Line(Single x1, Single y1, Single x2, Single y2) {
+    if (observer_ != nullptr) observer_->OnLine(x1.Get(), y1.Get(), x2.Get(), y2.Get(), foreColor_);
+    picture_.Line(x1.Get(), y1.Get(), x2.Get(), y2.Get(), foreColor_);
+  }
   // The one-pixel outline of a full circle in ForeColor. See Canvas::Circle.
   void Circle(Single x, Single y, Single radius);
   // Places and sizes the window, in twips (15 to the pixel). The client area
