@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <png.h>
+#include <zlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -69,7 +70,8 @@ bool Encode(const Canvas& canvas, unsigned char* rowBuffer, EncoderState& state)
   png_set_IHDR(png, info, static_cast<png_uint_32>(canvas.Width()),
                static_cast<png_uint_32>(canvas.Height()), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
+  png_set_compression_strategy(png, Z_RLE);
   png_set_compression_level(png, 1);
   png_write_info(png, info);
   for (int y = 0; y < canvas.Height(); ++y) {
