@@ -88,6 +88,11 @@ TEST(RenderOptions, RefusesBadArgumentsWithAOneLineReason) {
       {{"--pattern", "grid", "--size", "640x480", "--output", "o.png", "extra"},
        "unexpected argument 'extra'"},
       {{"-x"}, "unknown option '-x'"},
+      {{"a\nb\x1b[2J"}, "unexpected argument 'a\\x0ab\\x1b[2J'"},
+      {with(1,
+            "gr\xc3\xa9"
+            "d"),
+       "unknown pattern 'gr\\xc3\\xa9d'"},
       {{}, "missing --pattern"},
   };
   for (const auto& c : cases) {
