@@ -7,8 +7,12 @@
 #include <exception>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "app/arguments.hpp"
 #include "app/events.hpp"
 #include "app/handlers.hpp"
 #include "surface/grid_form.hpp"
@@ -19,7 +23,6 @@
 namespace {
 
 constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
 
 // Shows the error in a message box as well, since whoever started testcard
 // from a desktop menu has no terminal to read it in.
@@ -90,10 +93,10 @@ int Run() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc > 1) {
-    std::cerr << "testcard: unexpected argument '" << argv[1] << "'\n"
-              << "usage: testcard   (no arguments; keys step through the patterns)\n";
-    return kExitUsage;
+  const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+  if (const std::optional<int> status =
+          testcard::AnswerArguments(arguments, std::cout, std::cerr)) {
+    return *status;
   }
   return Run();
 }

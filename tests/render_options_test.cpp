@@ -46,7 +46,27 @@ TEST(RenderOptions, AcceptsEachPatternSizeAndOutputForm) {
     EXPECT_EQ(request.height, c.height);
     EXPECT_EQ(request.output, c.output);
   }
-  EXPECT_TRUE(std::holds_alternative<HelpRequest>(Parse({"--size", "junk", "--help"})));
+}
+
+TEST(RenderOptions, HelpAndVersionAnswerWhateverElseIsGiven) {
+  const struct {
+    std::vector<std::string_view> arguments;
+    bool help;  // otherwise the version
+  } cases[] = {
+      {{"--help"}, true},
+      {{"-h"}, true},
+      {{"--size", "junk", "--help"}, true},
+      {{"--version", "--help"}, true},
+      {{"--version"}, false},
+      {{"--pattern", "plaid", "--version"}, false},
+      {{"--version", "--pattern", "grid", "--size", "1x1", "--output", "o.png"}, false},
+  };
+  for (const auto& c : cases) {
+    const RenderCommand command = Parse(c.arguments);
+    EXPECT_TRUE(c.help ? std::holds_alternative<HelpRequest>(command)
+                       : std::holds_alternative<VersionRequest>(command))
+        << c.arguments.front() << " ... " << c.arguments.back();
+  }
 }
 
 TEST(RenderOptions, RefusesBadArgumentsWithAOneLineReason) {

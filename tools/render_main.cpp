@@ -8,6 +8,7 @@
 #include "patterns/patterns.hpp"
 #include "surface/grid_form.hpp"
 #include "surface/run_time_error.hpp"
+#include "tools/command_line.hpp"
 #include "tools/png_writer.hpp"
 #include "tools/render_options.hpp"
 
@@ -41,6 +42,10 @@ int main(int argc, char** argv) {
   const testcard::RenderCommand command = testcard::ParseRenderArguments(arguments);
   if (std::holds_alternative<testcard::HelpRequest>(command)) {
     std::cout << testcard::RenderUsage();
+    return 0;
+  }
+  if (std::holds_alternative<testcard::VersionRequest>(command)) {
+    std::cout << testcard::VersionText("testcard-render");
     return 0;
   }
   if (const auto* error = std::get_if<testcard::UsageError>(&command)) {

@@ -4,26 +4,10 @@
 #include <charconv>
 #include <optional>
 
+#include "tools/command_line.hpp"
+
 namespace testcard {
 namespace {
-
-// An argument quoted for a one-line message: control characters and bytes
-// outside ASCII are shown as \xNN, so that no argument can break the line
-// or send escape sequences to the terminal.
-std::string Quote(std::string_view text) {
-  std::string quoted = "'";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte >= 0x7F) {
-      const char digits[] = "0123456789abcdef";
-      quoted.append("\\x").push_back(digits[byte >> 4]);
-      quoted.push_back(digits[byte & 0xF]);
-    } else {
-      quoted.push_back(c);
-    }
-  }
-  return quoted + "'";
-}
 
 std::optional<Pattern> ParsePattern(std::string_view name) {
   if (name == "grid") return Pattern::kGrid;
@@ -47,7 +31,7 @@ std::optional<int> ParseSide(std::string_view text) {
 // Fills `request` from --size's value, or says what is wrong with it.
 std::optional<std::string> ParseSize(std::string_view text, RenderRequest& request) {
   const std::size_t cross = text.find_first_of("xX");
-  const std::string quoted = Quote(text);
+  const std::string quoted = QuoteArgument(text);
   if (cross == std::string_view::npos) {
     return "--size " + quoted + " is not WIDTHxHEIGHT (for example 1920x1080)";
   }
@@ -72,6 +56,9 @@ RenderCommand ParseRenderArguments(std::span<const std::string_view> arguments) 
       std::find(arguments.begin(), arguments.end(), "-h") != arguments.end()) {
     return HelpRequest{};
   }
+  if (std::find(arguments.begin(), arguments.end(), "--version") != arguments.end()) {
+    return VersionRequest{};
+  }
   RenderRequest request;
   bool seen[3] = {false, false, false};
   const std::string_view names[3] = {"--pattern", "--size", "--output"};
@@ -86,9 +73,9 @@ RenderCommand ParseRenderArguments(std::span<const std::string_view> arguments) 
     const auto known = std::find(std::begin(names), std::end(names), option);
     if (known == std::end(names)) {
       if (option.starts_with("-") && option != "-") {
-        return UsageError{"unknown option " + Quote(option)};
+        return UsageError{"unknown option " + QuoteArgument(option)};
       }
-      return UsageError{"unexpected argument " + Quote(option)};
+      return UsageError{"unexpected argument " + QuoteArgument(option)};
     }
     const auto index = static_cast<std::size_t>(known - std::begin(names));
     if (seen[index]) return UsageError{std::string(option) + " is given more than once"};
@@ -102,7 +89,8 @@ RenderCommand ParseRenderArguments(std::span<const std::string_view> arguments) 
     if (index == 0) {
       const std::optional<Pattern> pattern = ParsePattern(*value);
       if (!pattern) {
-        return UsageError{"unknown pattern " + Quote(*value) + "' (choose grid, cross or colour)"};
+        return UsageError{"unknown pattern " + QuoteArgument(*value) +
+                          "' (choose grid, cross or colour)"};
       }
       request.pattern = *pattern;
     } else if (index == 1) {
@@ -129,6 +117,7 @@ std::string RenderUsage() {
          "  --size WxH       the picture's size in pixels, for example 1920x1080\n"
          "  --output FILE    the PNG file to write, or - for standard output\n"
          "  --help           show this text\n"
+         "  --version        show the version\n"
          "\n"
          "Exit status: 0 written, 1 drawing or writing failed (no file is left behind),\n"
          "2 bad arguments.\n";

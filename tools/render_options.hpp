@@ -17,19 +17,22 @@ struct RenderRequest {
   std::string output;  // a file name, or "-" for standard output
 };
 struct HelpRequest {};
+struct VersionRequest {};
 // The arguments are wrong; `reason` is one line saying how.
 struct UsageError {
   std::string reason;
 };
 
-using RenderCommand = std::variant<RenderRequest, HelpRequest, UsageError>;
+using RenderCommand = std::variant<RenderRequest, HelpRequest, VersionRequest, UsageError>;
 
 // Largest width or height accepted: the patterns' 16-bit arithmetic ends there.
 inline constexpr int kMaxRenderSide = 32767;
 
 // Parses the arguments after the program name. Options take their value as
 // the next argument or after '=' (--size=800x600). --pattern, --size and
-// --output are required, each once; --help wins over everything else.
+// --output are required, each once. --help wins over everything else, and
+// --version over everything but --help, so that either answers even after a
+// mistyped option.
 RenderCommand ParseRenderArguments(std::span<const std::string_view> arguments);
 
 // The usage text, ending in a newline.

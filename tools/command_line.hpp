@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace testcard {
+
+// An argument quoted for a one-line message: control characters and bytes
+// outside ASCII are shown as \xNN, so that no argument can break the line
+// or send escape sequences to the terminal.
+std::string QuoteArgument(std::string_view text);
+
+// The answer to --version: the program's name and the release it belongs
+// to, for example "testcard 0.1.0", ending in a newline.
+std::string VersionText(std::string_view program);
+
+}  // namespace testcard
