@@ -1,0 +1,16 @@
+#pragma once
+
+#include <filesystem>
+#include <span>
+
+#include "surface/window_icon.hpp"
+
+namespace testcard {
+
+// Writes a square icon as drawn by DrawWindowIcon, `size` x `size` pixels,
+// to `target` as an 8-bit RGBA PNG, keeping its transparency. Throws
+// PngWriteError (tools/png_writer.hpp) when the file cannot be written; no
+// partial file is left behind.
+void WriteIconPng(std::span<const IconPixel> pixels, int size, const std::filesystem::path& target);
+
+}  // namespace testcard
