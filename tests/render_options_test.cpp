@@ -95,7 +95,7 @@ TEST(RenderOptions, RefusesBadArgumentsWithAOneLineReason) {
       {with(3, "32768x480"), "1 to 32767"},
       {with(3, "640x32768"), "1 to 32767"},
       {with(3, "99999999999999999999x480"), "not WIDTHxHEIGHT"},
-      {with(1, "checkerboard"), "unknown pattern 'checkerboard'"},
+      {with(1, "checkerboard"), "unknown pattern 'checkerboard' (choose grid, cross or colour)"},
       {with(1, "Grid"), "unknown pattern"},
       {with(0, "--patern"), "unknown option '--patern'"},
       {with(5, ""), "--output needs a file name"},

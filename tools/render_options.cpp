@@ -90,7 +90,7 @@ RenderCommand ParseRenderArguments(std::span<const std::string_view> arguments) 
       const std::optional<Pattern> pattern = ParsePattern(*value);
       if (!pattern) {
         return UsageError{"unknown pattern " + QuoteArgument(*value) +
-                          "' (choose grid, cross or colour)"};
+                          " (choose grid, cross or colour)"};
       }
       request.pattern = *pattern;
     } else if (index == 1) {
