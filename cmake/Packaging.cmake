@@ -16,12 +16,14 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# The summary line comes from CPACK_PACKAGE_DESCRIPTION_SUMMARY; this is the
+# text below it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "${PROJECT_DESCRIPTION}
-testcard fills the primary screen with test patterns (a grid, a cross and
+    "testcard fills the primary screen with test patterns (a grid, a cross and
 a colour pattern) drawn pixel for pixel at the screen's native resolution,
 to adjust and check a monitor: geometry, focus, overscan, sharpness and
-colour gradation. Each key press steps to the next pattern.
+colour gradation. Each key that types a character steps to the next
+pattern.
 .
 testcard-render draws the same patterns as PNG files at any size, for
 screens that cannot run a program: a TV, a projector, a web page.")

@@ -27,7 +27,11 @@ field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Version)" = "$version" ] || fail "Version is '$(field Version)', expected $version"
 [ "$(field Section)" = graphics ] || fail "Section is '$(field Section)'"
 [ "$(field Maintainer)" = "testcard developers" ] || fail "Maintainer is '$(field Maintainer)'"
-[ -n "$(field Description)" ] || fail "no Description"
+# A summary line, then a longer text that does not just repeat it.
+summary=$(field Description | head -n1)
+[ -n "$summary" ] || fail "no Description"
+[ "$(field Description | sed -n '2s/^ *//p')" != "$summary" ] || fail "the description repeats its summary"
+[ "$(field Description | wc -l)" -gt 3 ] || fail "no long description: $(field Description)"
 # Found by dpkg-shlibdeps, so the package installs wherever these libraries
 # are to be had rather than only beside the build's own.
 depends=$(field Depends)
