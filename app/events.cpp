@@ -22,9 +22,6 @@ EventOutcome DispatchEvent(GridForm& form, const SDL_Event& event) {
         default:
           return EventOutcome::kNothing;
       }
-    case SDL_RENDER_TARGETS_RESET:
-    case SDL_RENDER_DEVICE_RESET:
-      return EventOutcome::kPictureLost;
     default:
       break;
   }

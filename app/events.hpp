@@ -14,8 +14,6 @@ enum class EventOutcome {
   // The window system lost what the window showed: put the same picture up
   // again, nothing is redrawn.
   kShowAgain,
-  // As kShowAgain, and the renderer lost the uploaded picture too.
-  kPictureLost,
   // The third key press, or a close request: the program ends, with success.
   kEndProgram,
 };

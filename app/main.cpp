@@ -55,10 +55,6 @@ int RunPatterns(testcard::SdlWindow& window) {
     switch (testcard::DispatchEvent(form, event)) {
       case EventOutcome::kEndProgram:
         return 0;
-      case EventOutcome::kPictureLost:
-        window.ForgetTexture();
-        window.Present();
-        break;
       case EventOutcome::kPictureChanged:
       case EventOutcome::kShowAgain:
         window.Present();

@@ -1,7 +1,14 @@
 #include "surface/sdl_window.hpp"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#if defined(SDL_VIDEO_DRIVER_X11)
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#endif
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -31,6 +38,64 @@ int Rescale(int value, int to, int from) {
   return static_cast<int>((static_cast<long long>(value) * to + from / 2) / from);
 }
 
+// Copies the picture into the window's pixel buffer, pixel for pixel from
+// the top-left corner; whatever the buffer has beyond the picture (should
+// the window system not grant the size it reported) becomes black. Colour
+// values are kept exactly; only their order in a pixel may change.
+void CopyPicture(const Canvas& picture, SDL_Surface& surface) {
+  const int width = std::min(picture.Width(), surface.w);
+  const int height = std::min(picture.Height(), surface.h);
+  const std::uint32_t format = surface.format->format;
+  if (width < surface.w || height < surface.h) SDL_FillRect(&surface, nullptr, 0);
+  for (int y = 0; y < height; ++y) {
+    const Colour* from = picture.Row(y).data();
+    auto* to = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(surface.pixels) +
+                                                std::size_t(y) * std::size_t(surface.pitch));
+    if (format == SDL_PIXELFORMAT_XBGR8888) {  // the canvas's own layout
+      std::copy(from, from + width, to);
+    } else if (format == SDL_PIXELFORMAT_XRGB8888 || format == SDL_PIXELFORMAT_ARGB8888) {
+      // The usual X11 and Wayland layout: red and blue change places.
+      for (int x = 0; x < width; ++x) {
+        const Colour pixel = from[x];
+        to[x] = 0xFF000000u | (pixel & 0xFF) << 16 | (pixel & 0xFF00) | (pixel >> 16 & 0xFF);
+      }
+    } else if (SDL_ConvertPixels(width, 1, SDL_PIXELFORMAT_XBGR8888, from,
+                                 width * static_cast<int>(sizeof(Colour)), format, to,
+                                 surface.pitch) != 0) {
+      throw RunTimeError(error_number::kWindowFailure,
+                         std::string("Cannot show the picture in this display's pixel format (") +
+                             SDL_GetPixelFormatName(format) + "): " + SdlError());
+    }
+  }
+}
+
+// Whether a window manager runs: on X11 it announces itself on the root
+// window (_NET_SUPPORTING_WM_CHECK); other window systems always manage.
+bool ManagesWindows(SDL_Window* window) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) {
+    return true;
+  }
+  Display* display = info.info.x11.display;
+  const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+  if (check == None) return false;
+  Atom type = None;
+  int format = 0;
+  unsigned long items = 0;
+  unsigned long remaining = 0;
+  unsigned char* value = nullptr;
+  const int status = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False,
+                                        XA_WINDOW, &type, &format, &items, &remaining, &value);
+  if (value != nullptr) XFree(value);
+  return status == Success && type == XA_WINDOW && items == 1;
+#else
+  (void)window;
+  return true;
+#endif
+}
+
 }  // namespace
 
 SdlWindow::SdlWindow() {
@@ -41,7 +106,11 @@ SdlWindow::SdlWindow() {
   // A test pattern that vanishes when another window takes the focus is no
   // help while adjusting the monitor.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  // The picture goes into the window's own pixel buffer (shared memory on
+  // X11), not through a 3D renderer: there is nothing to scale or blend, and
+  // a renderer costs a graphics stack, hundreds of milliseconds at start-up
+  // and copies of the picture in memory.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
 
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     throw WindowUnavailable("cannot start the video system: " + SdlError());
@@ -67,15 +136,6 @@ SdlWindow::SdlWindow() {
     Close();
     throw WindowUnavailable("cannot create the window: " + reason);
   }
-  // Any renderer will do: the picture is copied 1:1 with nearest sampling,
-  // which every one of them does exactly.
-  renderer_ = SDL_CreateRenderer(window_, -1, 0);
-  if (renderer_ == nullptr) {
-    const std::string reason = SdlError();
-    Close();
-    throw WindowUnavailable("cannot draw in the window: " + reason);
-  }
-  // The renderer may have had to recreate the window, so the icon comes last.
   std::vector<IconPixel> icon = DrawWindowIcon(kIconSize);
   SDL_Surface* iconSurface = SDL_CreateRGBSurfaceWithFormatFrom(
       icon.data(), kIconSize, kIconSize, 32, kIconSize * 4, SDL_PIXELFORMAT_ABGR8888);
@@ -95,11 +155,7 @@ SdlWindow::~SdlWindow() {
 }
 
 void SdlWindow::Close() {
-  if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-  if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
   if (window_ != nullptr) SDL_DestroyWindow(window_);
-  texture_ = nullptr;
-  renderer_ = nullptr;
   window_ = nullptr;
   SDL_Quit();
 }
@@ -114,9 +170,7 @@ PixelSize SdlWindow::PrimaryDisplaySize() const {
 
 PixelSize SdlWindow::ClientSize() const {
   PixelSize size;
-  if (SDL_GetRendererOutputSize(renderer_, &size.width, &size.height) != 0) {
-    RaiseWindowFailure("Cannot read the window size");
-  }
+  SDL_GetWindowSizeInPixels(window_, &size.width, &size.height);
   return size;
 }
 
@@ -151,10 +205,12 @@ PixelSize SdlWindow::Place(const PixelRect& client) {
   SDL_SetWindowPosition(window_, display.x + Rescale(client.left, unitsWide, pixels.width),
                         display.y + Rescale(client.top, unitsHigh, pixels.height));
 
-  if (wholeScreen) {
-    // Full-screen desktop: the window system puts it above panels and task
+  if (wholeScreen && ManagesWindows(window_)) {
+    // Full-screen desktop: the window manager puts it above panels and task
     // bars without changing the display mode. Sized to the display already,
-    // it looks the same where the window system cannot do full screen.
+    // it looks the same where the window system cannot do full screen; with
+    // no window manager at all there is nothing to ask (and SDL would wait
+    // in vain for an answer), the window covers the screen as it is.
     SDL_SetWindowAlwaysOnTop(window_, SDL_FALSE);
     if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
       RaiseWindowFailure("Cannot make the window full screen");
@@ -174,44 +230,16 @@ void SdlWindow::Show(const Canvas& picture) {
   Present();
 }
 
-void SdlWindow::ForgetTexture() {
-  if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-  texture_ = nullptr;
-}
-
 void SdlWindow::Present() {
   if (picture_ == nullptr) return;
-  const int width = picture_->Width();
-  const int height = picture_->Height();
-  if (texture_ != nullptr && (width != textureWidth_ || height != textureHeight_)) {
-    ForgetTexture();
+  SDL_Surface* surface = SDL_GetWindowSurface(window_);
+  if (surface == nullptr) RaiseWindowFailure("Cannot reach the window's pixels");
+  if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) {
+    RaiseWindowFailure("Cannot reach the window's pixels");
   }
-  if (texture_ == nullptr && width > 0 && height > 0) {
-    // The canvas layout 0x00BBGGRR as it is: no conversion on the way.
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XBGR8888, SDL_TEXTUREACCESS_STREAMING,
-                                 width, height);
-    if (texture_ == nullptr) RaiseWindowFailure("Cannot make the window's picture");
-    textureWidth_ = width;
-    textureHeight_ = height;
-    if (SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE) != 0 ||
-        SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest) != 0) {
-      RaiseWindowFailure("Cannot set up the window's picture");
-    }
-  }
-  // Whatever the window has beyond the canvas (if the window system did not
-  // grant the size it reported) stays black rather than showing garbage.
-  if (SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255) != 0 || SDL_RenderClear(renderer_) != 0) {
-    RaiseWindowFailure("Cannot clear the window");
-  }
-  if (texture_ != nullptr) {
-    const SDL_Rect whole{0, 0, width, height};
-    if (SDL_UpdateTexture(texture_, nullptr, picture_->Pixels().data(),
-                          width * static_cast<int>(sizeof(Colour))) != 0 ||
-        SDL_RenderCopy(renderer_, texture_, &whole, &whole) != 0) {
-      RaiseWindowFailure("Cannot show the picture");
-    }
-  }
-  SDL_RenderPresent(renderer_);
+  CopyPicture(*picture_, *surface);
+  if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+  if (SDL_UpdateWindowSurface(window_) != 0) RaiseWindowFailure("Cannot show the picture");
 }
 
 bool SdlWindow::ShowErrorBox(const std::string& title, const std::string& text) {

@@ -7,8 +7,6 @@
 #include "surface/window_port.hpp"
 
 struct SDL_Window;
-struct SDL_Renderer;
-struct SDL_Texture;
 
 namespace testcard {
 
@@ -52,9 +50,6 @@ class SdlWindow : public WindowPort {
   // Puts the picture on the screen again: after it changed, or after the
   // window system lost the window's contents (exposed, restored, reset).
   void Present();
-  // The renderer lost its textures (device reset): the next Present
-  // uploads the picture afresh.
-  void ForgetTexture();
 
   // Tells the user about a fatal error in a message box. The window is
   // hidden first so that nothing covers the box. Returns false when the box
@@ -65,10 +60,6 @@ class SdlWindow : public WindowPort {
   void Close();
 
   SDL_Window* window_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture* texture_ = nullptr;
-  int textureWidth_ = 0;
-  int textureHeight_ = 0;
   const Canvas* picture_ = nullptr;
 };
 

@@ -163,9 +163,6 @@ TEST(PatternCycle, CloseRequestsEndTheProgramWherever) {
   EXPECT_EQ(DispatchEvent(form, quit), EventOutcome::kEndProgram);
   EXPECT_EQ(DispatchEvent(form, WindowEvent(SDL_WINDOWEVENT_CLOSE)), EventOutcome::kEndProgram);
   EXPECT_EQ(form.Tag(), "1");
-  SDL_Event reset{};
-  reset.type = SDL_RENDER_DEVICE_RESET;
-  EXPECT_EQ(DispatchEvent(form, reset), EventOutcome::kPictureLost);
 }
 
 TEST(OnKeyPress, StepsByTheNumberAtTheStartOfTag) {

@@ -26,6 +26,7 @@ class ChildProcess {
   // signal number, as a shell reports it.
   std::optional<int> WaitForExit(std::chrono::milliseconds timeout);
   bool Running();
+  int Pid() const { return pid_; }
   // Everything the program wrote so far.
   std::string Output() const;
 

@@ -1,0 +1,132 @@
+// How fast testcard shows its pictures on a real X server: the time from
+// starting the program to its first frame on the screen, and from a key
+// press to the next pattern on the screen, plus its peak memory. Each run
+// gets a private Xvfb; the screen is read back through XGetImage.
+//
+//   build/bench/testcard-timing [runs]
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <X11/keysym.h>
+
+#include "patterns/patterns.hpp"
+#include "surface/grid_form.hpp"
+#include "tests/app/x_session.hpp"
+
+namespace {
+
+using testcard::Canvas;
+using testcard::testing::ChildProcess;
+using testcard::testing::Clock;
+using testcard::testing::VirtualScreen;
+using Milliseconds = std::chrono::duration<double, std::milli>;
+
+Canvas Rendering(testcard::Pattern pattern, int width, int height) {
+  testcard::GridForm form(width, height);
+  testcard::DrawPattern(form, pattern);
+  return form.Picture();
+}
+
+// Rows that tell the three patterns apart and show a frame is complete: the
+// top row, the middle rows and the bottom row (a frame is put up top down).
+std::vector<int> ProbeRows(int height) {
+  return {0, height / 2 - 1, height / 2 + 7, height - 1};
+}
+
+bool Showing(const VirtualScreen& screen, const Canvas& expected) {
+  for (const int y : ProbeRows(expected.Height())) {
+    const Canvas row = screen.Capture(0, y, expected.Width(), 1);
+    const auto want = expected.Row(y);
+    if (!std::equal(want.begin(), want.end(), row.Row(0).begin())) return false;
+  }
+  return true;
+}
+
+// Milliseconds from `start` until the screen shows `expected`; negative on
+// a timeout of ten seconds.
+double Until(const VirtualScreen& screen, const Canvas& expected, Clock::time_point start) {
+  while (Clock::now() - start < std::chrono::seconds(10)) {
+    if (Showing(screen, expected)) return Milliseconds(Clock::now() - start).count();
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  return -1;
+}
+
+// The peak resident memory of a process, from /proc, in MB.
+double PeakMemoryMb(int pid) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmHWM:", 0) == 0) return std::atof(line.c_str() + 6) / 1024;
+  }
+  return -1;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values.empty() ? 0 : values[values.size() / 2];
+}
+
+struct Run {
+  double firstFrame, toCross, toColour, peakMb;
+};
+
+Run Measure(int width, int height) {
+  VirtualScreen screen(width, height);
+  // A desktop's X server has shown things before: its framebuffer memory is
+  // in use. A fresh Xvfb's is not, and its first full-screen picture would
+  // pay for that; one cover window touches it first.
+  screen.Uncover(screen.Cover());
+  std::vector<std::string> environment = testcard::testing::EnvironmentWithoutDisplay();
+  environment.push_back("DISPLAY=" + screen.Name());
+  const Canvas grid = Rendering(testcard::Pattern::kGrid, width, height);
+  const Canvas cross = Rendering(testcard::Pattern::kCross, width, height);
+  const Canvas colour = Rendering(testcard::Pattern::kColour, width, height);
+
+  Run run{};
+  const Clock::time_point started = Clock::now();
+  ChildProcess testcard({TESTCARD_PROGRAM}, environment);
+  run.firstFrame = Until(screen, grid, started);
+  if (const auto window = screen.FindWindow("Form1")) screen.Focus(window->id);
+  // Let it answer the focus change (which repaints) before the key comes,
+  // as it has long done when a person presses one.
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  Clock::time_point pressed = Clock::now();
+  screen.PressKey(XK_space);
+  run.toCross = Until(screen, cross, pressed);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  pressed = Clock::now();
+  screen.PressKey(XK_Return);
+  run.toColour = Until(screen, colour, pressed);
+  run.peakMb = PeakMemoryMb(testcard.Pid());
+  screen.PressKey(XK_Escape);
+  testcard.WaitForExit(std::chrono::seconds(2));
+  return run;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int runs = argc > 1 ? std::atoi(argv[1]) : 5;
+  for (const auto& [width, height] : {std::pair{1920, 1080}, {3840, 2160}}) {
+    std::vector<double> first, cross, colour, memory;
+    for (int i = 0; i < runs; ++i) {
+      const Run run = Measure(width, height);
+      first.push_back(run.firstFrame);
+      cross.push_back(run.toCross);
+      colour.push_back(run.toColour);
+      memory.push_back(run.peakMb);
+    }
+    std::printf(
+        "%dx%d, median of %d: first frame %.1f ms, key to cross %.1f ms, key to colour %.1f ms, "
+        "peak memory %.1f MB (canvas %.1f MB)\n",
+        width, height, runs, Median(first), Median(cross), Median(colour), Median(memory),
+        width * height * 4.0 / (1 << 20));
+  }
+}
