@@ -103,7 +103,10 @@ class Canvas {
   // what a reader sees is the same either way.
   // Left uninitialised when allocated: the first painting writes every
   // pixel, so a new canvas costs no pass over its memory of its own.
-  mutable std::unique_ptr<Colour[]> pixels_;
+  struct FreePixels {
+    void operator()(Colour* pixels) const;
+  };
+  mutable std::unique_ptr<Colour[], FreePixels> pixels_;
   mutable PaintBatch batch_;
   // The last vertical line queued, as it was given, with a whole x. The next
   // line one column to its right between the same ends only extends its
