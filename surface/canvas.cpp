@@ -161,6 +161,12 @@ void Canvas::Circle(double x, double y, double radius, Colour colour) {
   const double cx = RoundHalfEven(x);
   const double cy = RoundHalfEven(y);
   if (!WithinRasterRange({cx, cy, r})) return;
+  if (r >= 1 && r <= PaintBatch::kMaxQueuedRadius) {
+    batch_.Outline(static_cast<int>(cx), static_cast<int>(cy), static_cast<int>(r), colour);
+    if (batch_.Full()) Settle();
+    return;
+  }
+  // The centre alone, or a circle too large to tabulate: pixel by pixel.
   RasterCircle({ToPixel(cx), ToPixel(cy)}, ToPixel(r), {width_, height_},
                [this, colour](std::int64_t px, std::int64_t py) {
                  batch_.Run(static_cast<int>(px), static_cast<int>(py), 1, RunAxis::kHorizontal,

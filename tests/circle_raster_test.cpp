@@ -3,6 +3,7 @@
 #include <cmath>
 #include <random>
 
+#include "surface/canvas.hpp"
 #include "tests/raster_points.hpp"
 
 namespace testcard {
@@ -109,6 +110,30 @@ TEST(RasterCircle, HugeCirclesShowTheRightArcAndMissesPlotNothing) {
   RasterCircle({32, 24}, 1000000, box, count);     // box lies wholly inside the disc
   RasterCircle({32, -100000}, 99000, box, count);  // the arc passes above the box
   EXPECT_EQ(plots, 0);
+}
+
+TEST(RasterCircle, QueuedRowsOnACanvasPaintExactlyItsPixels) {
+  // The canvas queues a circle as a table of rows (CircleRows) rather than
+  // point by point; for circles whole and cut by every edge, it must paint
+  // exactly the rasteriser's pixels.
+  std::mt19937_64 random(99);
+  std::uniform_int_distribution<std::int64_t> centre(-80, 160);
+  std::uniform_int_distribution<std::int64_t> radius(1, 120);
+  const ClipBox box{80, 60};
+  for (int trial = 0; trial < 1500; ++trial) {
+    const PixelPoint c{centre(random), centre(random)};
+    const std::int64_t r = trial < 300 ? trial + 1 : radius(random);
+    Canvas canvas(int(box.width), int(box.height), 0);
+    canvas.Circle(double(c.x), double(c.y), double(r), 1);
+    PointSet painted;
+    for (int y = 0; y < canvas.Height(); ++y) {
+      for (int x = 0; x < canvas.Width(); ++x) {
+        if (canvas.Pixel(x, y) == 1) painted.insert({x, y});
+      }
+    }
+    ASSERT_EQ(painted, CirclePoints(c, r, box))
+        << "centre (" << c.x << ", " << c.y << "), radius " << r;
+  }
 }
 
 }  // namespace

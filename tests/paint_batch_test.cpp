@@ -34,21 +34,24 @@ class Twins {
 };
 
 TEST(PaintBatch, BatchedDrawingEqualsDrawingEachCallAtOnce) {
-  // Wide canvases get bands of a few rows, so runs cross band boundaries.
-  const struct { int width, height; } sizes[] = {{2000, 50}, {4096, 37}, {33, 700}, {1, 1}};
+  // Many short sequences, so that rows are often drawn alike, and some
+  // long ones, so that much overlaps; canvases of several bands of rows.
+  const struct { int width, height; } sizes[] = {{2000, 50}, {400, 37}, {33, 700}, {1, 1}};
   std::mt19937 random(1234);
-  for (const auto& size : sizes) {
-    SCOPED_TRACE(::testing::Message() << size.width << " x " << size.height);
+  for (int trial = 0; trial < 400; ++trial) {
+    const auto& size = sizes[trial % 4];
+    const int steps = trial % 40 == 0 ? 400 : 1 + trial % 12;
+    SCOPED_TRACE(::testing::Message() << "trial " << trial);
     Twins twins(size.width, size.height);
     std::uniform_real_distribution<double> x(-20, size.width + 20);
     std::uniform_real_distribution<double> y(-20, size.height + 20);
     std::uniform_int_distribution<Colour> colour(0, 0xFFFFFF);
     std::uniform_int_distribution<int> kind(0, 9);
-    for (int step = 0; step < 400; ++step) {
+    for (int step = 0; step < steps; ++step) {
       const Colour c = colour(random);
       switch (kind(random)) {
         case 0:
-          if (step % 50 == 0) twins.Do([&](Canvas& canvas) { canvas.Fill(c); });
+          if (step % 5 == 0) twins.Do([&](Canvas& canvas) { canvas.Fill(c); });
           break;
         case 1:
         case 2: {  // a ramp-like run of adjacent vertical lines, equal or not in extent
@@ -57,6 +60,17 @@ TEST(PaintBatch, BatchedDrawingEqualsDrawingEachCallAtOnce) {
           for (int i = 0; i < count; ++i) {
             const double b = bottom + (i == count / 2 && step % 3 == 0 ? 1 : 0);
             twins.Do([&](Canvas& canvas) { canvas.Line(left + i, top, left + i, b, c + i); });
+          }
+          break;
+        }
+        case 4: {  // rows drawn alike, now and then across a vertical line between them
+          const double left = x(random), right = x(random), top = y(random);
+          const double across = (left + right) / 2;
+          for (int i = 0; i < 1 + step % 12; ++i) {
+            twins.Do([&](Canvas& canvas) { canvas.Line(left, top + i, right, top + i, c); });
+            if (i % 4 == 1) {
+              twins.Do([&](Canvas& canvas) { canvas.Line(across, -5, across, 1e4, c + 1); });
+            }
           }
           break;
         }
@@ -72,8 +86,20 @@ TEST(PaintBatch, BatchedDrawingEqualsDrawingEachCallAtOnce) {
         }
       }
     }
-    EXPECT_TRUE(twins.Same("batched"));
+    ASSERT_TRUE(twins.Same("batched"));
   }
+}
+
+TEST(PaintBatch, RowsDrawnAlikeButInAnotherOrderStayDifferent) {
+  // Rows 5 and 6 get the same horizontal line, one before and one after a
+  // vertical line crossing them both: where they cross, row 5 shows the
+  // vertical line's colour and row 6 its own.
+  Twins twins(200, 40);
+  twins.Do([](Canvas& canvas) { canvas.Fill(0); });
+  twins.Do([](Canvas& canvas) { canvas.Line(0, 5, 200, 5, 0x0000FF); });
+  twins.Do([](Canvas& canvas) { canvas.Line(100, 0, 100, 40, 0x00FF00); });
+  twins.Do([](Canvas& canvas) { canvas.Line(0, 6, 200, 6, 0x0000FF); });
+  EXPECT_TRUE(twins.Same("row-order"));
 }
 
 TEST(PaintBatch, AQueueThatOverflowsIsPaintedInOrder) {
