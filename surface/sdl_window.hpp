@@ -61,6 +61,7 @@ class SdlWindow : public WindowPort {
 
   SDL_Window* window_ = nullptr;
   const Canvas* picture_ = nullptr;
+  const void* populated_ = nullptr;  // the window buffer whose pages are mapped in
 };
 
 }  // namespace testcard
