@@ -266,6 +266,12 @@ void SdlWindow::Present() {
   if (SDL_UpdateWindowSurface(window_) != 0) RaiseWindowFailure("Cannot show the picture");
 }
 
+SDL_Event SdlWindow::NextEvent() {
+  SDL_Event event;
+  if (SDL_WaitEvent(&event) == 0) RaiseWindowFailure("Cannot read the window's events");
+  return event;
+}
+
 bool SdlWindow::ShowErrorBox(const std::string& title, const std::string& text) {
   SDL_HideWindow(window_);
   return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr) == 0;

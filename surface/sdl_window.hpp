@@ -1,21 +1,13 @@
 #pragma once
 
-#include <stdexcept>
 #include <string>
 
+#include "surface/app_window.hpp"
 #include "surface/canvas.hpp"
-#include "surface/window_port.hpp"
 
 struct SDL_Window;
 
 namespace testcard {
-
-// Raised when no window can be had at all (no display, no video driver, no
-// renderer): the program cannot start. what() says what failed.
-class WindowUnavailable : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 // The test window on SDL2: borderless, caption "Form1", the icon drawn by
 // DrawWindowIcon, created hidden on the primary display.
@@ -30,31 +22,21 @@ class WindowUnavailable : public std::runtime_error {
 // other rectangle gets a borderless window kept above the others.
 //
 // Failures after the window exists raise RunTimeError.
-class SdlWindow : public WindowPort {
+class SdlWindow : public AppWindow {
  public:
   SdlWindow();  // throws WindowUnavailable
   ~SdlWindow() override;
   SdlWindow(const SdlWindow&) = delete;
   SdlWindow& operator=(const SdlWindow&) = delete;
 
-  // The primary display's size in device pixels.
-  PixelSize PrimaryDisplaySize() const;
-  // The client area's size in device pixels, as it is now.
-  PixelSize ClientSize() const;
-
+  PixelSize PrimaryDisplaySize() const override;
+  PixelSize ClientSize() const override;
   PixelSize Place(const PixelRect& client) override;
-
-  // Shows `picture` in the client area from now on: puts it on the screen
-  // and makes the window visible. `picture` must outlive the window's use.
-  void Show(const Canvas& picture);
-  // Puts the picture on the screen again: after it changed, or after the
-  // window system lost the window's contents (exposed, restored, reset).
-  void Present();
-
-  // Tells the user about a fatal error in a message box. The window is
-  // hidden first so that nothing covers the box. Returns false when the box
-  // could not be shown.
-  bool ShowErrorBox(const std::string& title, const std::string& text);
+  void Show(const Canvas& picture) override;
+  void Present() override;
+  SDL_Event NextEvent() override;
+  // Hides the window first, so that nothing covers the box.
+  bool ShowErrorBox(const std::string& title, const std::string& text) override;
 
  private:
   void Close();

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 #include "app/events.hpp"
@@ -11,38 +10,21 @@
 #include "patterns/patterns.hpp"
 #include "surface/run_time_error.hpp"
 #include "surface/screen.hpp"
+#include "tests/app/sdl_events.hpp"
 #include "tests/support/image_compare.hpp"
 
 namespace testcard {
 namespace {
 
+using testing::KeyDown;
 using testing::SamePicture;
+using testing::Text;
+using testing::WindowEvent;
 
 Canvas Rendering(Pattern pattern, int width, int height) {
   GridForm form(width, height);
   DrawPattern(form, pattern);
   return form.Picture();
-}
-
-SDL_Event KeyDown(SDL_Keycode key) {
-  SDL_Event event{};
-  event.type = SDL_KEYDOWN;
-  event.key.keysym.sym = key;
-  return event;
-}
-
-SDL_Event Text(const char* utf8) {
-  SDL_Event event{};
-  event.type = SDL_TEXTINPUT;
-  std::strncpy(event.text.text, utf8, sizeof event.text.text - 1);
-  return event;
-}
-
-SDL_Event WindowEvent(SDL_WindowEventID id) {
-  SDL_Event event{};
-  event.type = SDL_WINDOWEVENT;
-  event.window.event = id;
-  return event;
 }
 
 // Records where start-up asked the window to go.

@@ -2,36 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
+
+#include "tests/app/sdl_events.hpp"
 
 namespace testcard {
 namespace {
 
-SDL_Event KeyDown(SDL_Keycode key, Uint16 modifiers = KMOD_NONE, Uint8 repeat = 0) {
-  SDL_Event event{};
-  event.type = SDL_KEYDOWN;
-  event.key.state = SDL_PRESSED;
-  event.key.repeat = repeat;
-  event.key.keysym.sym = key;
-  event.key.keysym.scancode = SDL_SCANCODE_UNKNOWN;
-  event.key.keysym.mod = modifiers;
-  return event;
-}
-
-SDL_Event KeyUp(SDL_Keycode key) {
-  SDL_Event event = KeyDown(key);
-  event.type = SDL_KEYUP;
-  event.key.state = SDL_RELEASED;
-  return event;
-}
-
-SDL_Event Text(const char* utf8) {
-  SDL_Event event{};
-  event.type = SDL_TEXTINPUT;
-  std::strncpy(event.text.text, utf8, sizeof event.text.text - 1);
-  return event;
-}
+using testing::KeyDown;
+using testing::KeyUp;
+using testing::Text;
 
 TEST(KeyPressesIn, CountsEveryKeyThatYieldsACharacterOnce) {
   const struct {
