@@ -112,6 +112,23 @@ TEST(EndToEnd, KeysPressedInQuickSuccessionAreAllHandled) {
   EXPECT_EQ(session.program.WaitForExit(kExitsPromptly), 0) << session.program.Output();
 }
 
+TEST(EndToEnd, AFloodOfKeysStepsOncePerCharacterKeyAndNoMore) {
+  Session session(640, 480, 640, 480);
+  ASSERT_TRUE(session.Shows(session.grid, "e2e-flood-grid"));
+  // 1,000 key presses as fast as the server takes them, two of them letters.
+  std::vector<unsigned long> flood;
+  for (int i = 0; i < 1000; ++i)
+    flood.push_back(i % 2 == 0 ? XK_Left : XK_F5);
+  flood[300] = XK_a;
+  flood[700] = XK_b;
+  session.screen.PressKeys(flood);
+  EXPECT_TRUE(session.Shows(session.colour, "e2e-flood-colour"));
+  EXPECT_TRUE(session.StillShows(session.colour, "e2e-flood-colour-stays"));
+  // The third character ends it, and a thousand more after it change nothing.
+  session.screen.PressKeys(std::vector<unsigned long>(1000, XK_c));
+  EXPECT_EQ(session.program.WaitForExit(kExitsPromptly), 0) << session.program.Output();
+}
+
 TEST(EndToEnd, ThePictureSurvivesBeingCoveredAndUncovered) {
   Session session(640, 480, 640, 480);
   ASSERT_TRUE(session.Shows(session.grid, "e2e-cover-grid"));
