@@ -2,9 +2,9 @@
 
 #include <fcntl.h>
 #include <png.h>
-#include <zlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <cerrno>
 #include <csetjmp>
