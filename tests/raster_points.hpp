@@ -34,6 +34,32 @@ inline PointSet CirclePoints(PixelPoint centre, std::int64_t radius, ClipBox cli
   return points;
 }
 
+// The textbook integer midpoint circle (decision d = 1 - r), mirrored into
+// all eight octants; kept to the points inside `keep`.
+inline PointSet ReferenceCircle(PixelPoint c, std::int64_t r, ClipBox keep) {
+  PointSet points;
+  auto put = [&](std::int64_t x, std::int64_t y) {
+    if (keep.Contains(x, y)) points.insert({x, y});
+  };
+  std::int64_t x = 0, y = r, d = 1 - r;
+  while (x <= y) {
+    for (const int sx : {1, -1}) {
+      for (const int sy : {1, -1}) {
+        put(c.x + sx * x, c.y + sy * y);
+        put(c.x + sx * y, c.y + sy * x);
+      }
+    }
+    if (d < 0) {
+      d += 2 * x + 3;
+    } else {
+      d += 2 * (x - y) + 5;
+      --y;
+    }
+    ++x;
+  }
+  return points;
+}
+
 // The points of `points` inside `clip`.
 inline PointSet Inside(const PointSet& points, ClipBox clip) {
   PointSet inside;

@@ -1,5 +1,6 @@
 #include "tests/support/image_compare.hpp"
 
+#include <algorithm>
 #include <sstream>
 
 #include "tools/png_writer.hpp"
@@ -28,30 +29,37 @@ std::string DescribeColour(Colour colour) {
   return out.str();
 }
 
-::testing::AssertionResult SamePicture(const Canvas& actual, const Canvas& expected,
-                                       const std::string& name) {
-  std::ostringstream failure;
-  if (actual.Width() != expected.Width() || actual.Height() != expected.Height()) {
-    failure << "sizes differ: actual " << actual.Width() << " x " << actual.Height()
-            << ", expected " << expected.Width() << " x " << expected.Height();
-  } else {
-    long differing = 0;
-    for (int y = 0; y < actual.Height(); ++y) {
-      for (int x = 0; x < actual.Width(); ++x) {
-        if (actual.Pixel(x, y) == expected.Pixel(x, y)) continue;
-        if (differing++ == 0) {
-          failure << "first difference at (" << x << ", " << y << "): actual "
-                  << DescribeColour(actual.Pixel(x, y)) << ", expected "
-                  << DescribeColour(expected.Pixel(x, y));
-        }
+::testing::AssertionResult PixelsAre(const Canvas& canvas, int left, int top, int right, int bottom,
+                                     const std::function<Colour(int x, int y)>& expected) {
+  std::ostringstream first;
+  long wrong = 0;
+  for (int y = std::max(top, 0); y <= std::min(bottom, canvas.Height() - 1); ++y) {
+    for (int x = std::max(left, 0); x <= std::min(right, canvas.Width() - 1); ++x) {
+      const Colour want = expected(x, y);
+      if (canvas.Pixel(x, y) == want) continue;
+      if (wrong++ < 4) {
+        first << "\n  (" << x << ", " << y << ") is " << DescribeColour(canvas.Pixel(x, y))
+              << ", expected " << DescribeColour(want);
       }
     }
-    if (differing == 0) return ::testing::AssertionSuccess();
-    failure << "; " << differing << " pixels differ";
   }
-  failure << "; saved:" << Save(actual, name + "-actual.png")
-          << Save(expected, name + "-expected.png");
-  return ::testing::AssertionFailure() << failure.str();
+  if (wrong == 0) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << wrong << " pixels differ, first:" << first.str();
+}
+
+::testing::AssertionResult SamePicture(const Canvas& actual, const Canvas& expected,
+                                       const std::string& name) {
+  ::testing::AssertionResult result = ::testing::AssertionSuccess();
+  if (actual.Width() != expected.Width() || actual.Height() != expected.Height()) {
+    result = ::testing::AssertionFailure()
+             << "sizes differ: actual " << actual.Width() << " x " << actual.Height()
+             << ", expected " << expected.Width() << " x " << expected.Height();
+  } else {
+    result = PictureIs(actual, [&](int x, int y) { return expected.Pixel(x, y); });
+  }
+  if (result) return result;
+  return result << "; saved:" << Save(actual, name + "-actual.png")
+                << Save(expected, name + "-expected.png");
 }
 
 Canvas Crop(const Canvas& source, int left, int top, int width, int height) {
