@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "surface/canvas.hpp"
-#include "surface/run_time_error.hpp"
 #include "tests/support/image_compare.hpp"
 
 namespace testcard {
@@ -16,10 +15,11 @@ using testing::SamePicture;
 
 constexpr Colour kInk = 0x00123456;
 constexpr Colour kPaper = 0x00ABCDEF;
+using Pixels = std::set<std::pair<int, int>>;
 
 // The pixels of `canvas` that hold `colour`.
-std::set<std::pair<int, int>> PixelsOf(const Canvas& canvas, Colour colour) {
-  std::set<std::pair<int, int>> pixels;
+Pixels PixelsOf(const Canvas& canvas, Colour colour) {
+  Pixels pixels;
   for (int y = 0; y < canvas.Height(); ++y) {
     for (int x = 0; x < canvas.Width(); ++x) {
       if (canvas.Pixel(x, y) == colour) pixels.insert({x, y});
@@ -28,12 +28,18 @@ std::set<std::pair<int, int>> PixelsOf(const Canvas& canvas, Colour colour) {
   return pixels;
 }
 
-TEST(Canvas, FractionalCoordinatesGoToTheNearestPixel) {
+TEST(Canvas, LinesPaintTheirFirstPointNotTheLastAtTheNearestPixels) {
   const struct {
     const char* name;
     double x1, y1, x2, y2;
-    std::set<std::pair<int, int>> expected;
+    Pixels expected;
   } cases[] = {
+      {"right", 1, 1, 4, 1, {{1, 1}, {2, 1}, {3, 1}}},
+      {"left", 4, 1, 1, 1, {{4, 1}, {3, 1}, {2, 1}}},
+      {"down", 1, 1, 1, 4, {{1, 1}, {1, 2}, {1, 3}}},
+      {"up", 1, 4, 1, 1, {{1, 4}, {1, 3}, {1, 2}}},
+      {"slanted up-left", 3, 3, 0, 0, {{3, 3}, {2, 2}, {1, 1}}},
+      {"coincident", 2, 2, 2, 2, {}},
       {"just below a half", 0.49, 1.4, 3.49, 1.4, {{0, 1}, {1, 1}, {2, 1}}},
       {"just above a half", 0.51, 1.6, 3.51, 1.6, {{1, 2}, {2, 2}, {3, 2}}},
       {"halves go to the even pixel", 0.5, 2.5, 3.5, 2.5, {{0, 2}, {1, 2}, {2, 2}, {3, 2}}},
@@ -49,26 +55,30 @@ TEST(Canvas, FractionalCoordinatesGoToTheNearestPixel) {
   }
 }
 
-TEST(Canvas, NonFiniteCoordinatesRaiseAndDrawNothing) {
+TEST(Canvas, BadArgumentsRaiseAndDrawNothing) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
-  const std::vector<std::vector<double>> lines = {
-      {nan, 0, 5, 5}, {0, nan, 5, 5}, {0, 0, inf, 5}, {0, 0, 5, -inf}};
-  for (const auto& l : lines) {
+  const std::vector<std::vector<double>> shapes = {
+      {nan, 0, 5, 5}, {0, nan, 5, 5}, {0, 0, inf, 5}, {0, 0, 5, -inf},  // lines
+      {nan, 4, 2},    {4, inf, 2},    {4, 4, nan},    {4, 4, -1}};      // circles
+  for (const auto& s : shapes) {
     Canvas canvas(8, 8, kPaper);
-    EXPECT_THROW(canvas.Line(l[0], l[1], l[2], l[3], kInk), RunTimeError);
-    EXPECT_TRUE(PixelsOf(canvas, kInk).empty());
-  }
-  const std::vector<std::vector<double>> circles = {{nan, 4, 2}, {4, inf, 2}, {4, 4, nan}};
-  for (const auto& c : circles) {
-    Canvas canvas(8, 8, kPaper);
-    EXPECT_THROW(canvas.Circle(c[0], c[1], c[2], kInk), RunTimeError);
+    if (s.size() == 4) {
+      EXPECT_THROW(canvas.Line(s[0], s[1], s[2], s[3], kInk), RunTimeError);
+    } else {
+      EXPECT_THROW(canvas.Circle(s[0], s[1], s[2], kInk), RunTimeError);
+    }
     EXPECT_TRUE(PixelsOf(canvas, kInk).empty());
   }
   Canvas canvas(8, 8, kPaper);
-  EXPECT_THROW(canvas.Circle(4, 4, -1, kInk), RunTimeError);
   canvas.Circle(4, 4, -0.4, kInk);  // rounds to radius 0: the centre alone
-  EXPECT_EQ(PixelsOf(canvas, kInk), (std::set<std::pair<int, int>>{{4, 4}}));
+  EXPECT_EQ(PixelsOf(canvas, kInk), (Pixels{{4, 4}}));
+  EXPECT_THROW(canvas.Resize(-1, 5, kInk), RunTimeError);
+  EXPECT_THROW(canvas.Resize(Canvas::kMaxSide + 1, 1, kInk), RunTimeError);
+  canvas.Resize(0, 0, kInk);
+  canvas.Line(-5, -5, 5, 5, kPaper);  // nothing to draw on, nothing to break
+  canvas.Circle(0, 0, 3, kPaper);
+  EXPECT_TRUE(canvas.Pixels().empty());
 }
 
 // Drawing on a small canvas must give exactly the pixels the same drawing
@@ -109,12 +119,16 @@ TEST(Canvas, ClippedDrawingEqualsLargerCanvasCropped) {
 
 TEST(Canvas, LinesBeyondTheExactRangeStillCrossTheCanvasCorrectly) {
   // End points a trillion pixels away: the visible part is one pixel per
-  // column on the row the line passes at (its slope is 1e-11).
+  // column on the row the line passes at (its slope is 1e-11), and the
+  // diagonal y = x + 24 from (0, 24) to (23, 47).
   Canvas canvas(64, 48, kPaper);
   canvas.Line(-1e12, 20, 1e12, 40, kInk);
-  std::set<std::pair<int, int>> expected;
-  for (int x = 0; x < 64; ++x)
+  canvas.Line(-1e12, -1e12 + 24, 1e12, 1e12 + 24, kInk);
+  Pixels expected;
+  for (int x = 0; x < 64; ++x) {
     expected.insert({x, 30});
+    if (x < 24) expected.insert({x, x + 24});
+  }
   EXPECT_EQ(PixelsOf(canvas, kInk), expected);
 
   Canvas untouched(64, 48, kPaper);
@@ -123,23 +137,6 @@ TEST(Canvas, LinesBeyondTheExactRangeStillCrossTheCanvasCorrectly) {
   untouched.Circle(1e30, 1e30, 5, kInk);
   untouched.Circle(0, 0, 1e30, kInk);
   EXPECT_TRUE(PixelsOf(untouched, kInk).empty());
-}
-
-TEST(Canvas, FillAndResizePaintEveryPixel) {
-  Canvas canvas(5, 3, kPaper);
-  EXPECT_EQ(PixelsOf(canvas, kPaper).size(), 15u);
-  canvas.Line(0, 1, 5, 1, kInk);
-  canvas.Fill(0x00010203);
-  EXPECT_EQ(PixelsOf(canvas, 0x00010203).size(), 15u);
-  canvas.Resize(7, 2, kInk);
-  EXPECT_EQ(canvas.Width(), 7);
-  EXPECT_EQ(PixelsOf(canvas, kInk).size(), 14u);
-  canvas.Resize(0, 0, kInk);
-  canvas.Line(-5, -5, 5, 5, kPaper);  // nothing to draw on, nothing to break
-  canvas.Circle(0, 0, 3, kPaper);
-  EXPECT_TRUE(canvas.Pixels().empty());
-  EXPECT_THROW(canvas.Resize(-1, 5, kInk), RunTimeError);
-  EXPECT_THROW(canvas.Resize(Canvas::kMaxSide + 1, 1, kInk), RunTimeError);
 }
 
 }  // namespace
