@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
+#include <span>
+#include <utility>
 
 #include "tests/app/sdl_events.hpp"
 
@@ -10,85 +11,54 @@ namespace testcard {
 namespace {
 
 using testing::KeyDown;
-using testing::KeyUp;
 using testing::Text;
 
 TEST(KeyPressesIn, CountsEveryKeyThatYieldsACharacterOnce) {
+  // Printable keys count through their text, never through the key-down, so
+  // the pair SDL sends for one key is one press; text counts characters.
   const struct {
-    const char* what;
-    SDL_Event event;
+    const char* text;
     int presses;
-  } cases[] = {
-      // Printable keys count through their text, never through the key-down,
-      // so the pair that SDL sends for one key is one press.
-      {"text a", Text("a"), 1},
-      {"text space", Text(" "), 1},
-      {"text digit", Text("7"), 1},
-      {"text e-acute (two bytes)", Text("\xC3\xA9"), 1},
-      {"text euro sign (three bytes)", Text("\xE2\x82\xAC"), 1},
-      {"text of two characters from an input method", Text("ab"), 2},
-      {"empty text", Text(""), 0},
-      {"key-down a", KeyDown(SDLK_a), 0},
-      {"key-down space", KeyDown(SDLK_SPACE), 0},
-      {"key-down shifted a", KeyDown(SDLK_a, KMOD_LSHIFT), 0},
-      // Keys whose character SDL never reports as text.
-      {"Enter", KeyDown(SDLK_RETURN), 1},
-      {"keypad Enter", KeyDown(SDLK_KP_ENTER), 1},
-      {"Escape", KeyDown(SDLK_ESCAPE), 1},
-      {"Backspace", KeyDown(SDLK_BACKSPACE), 1},
-      {"Tab", KeyDown(SDLK_TAB), 1},
-      {"Shift+Tab", KeyDown(SDLK_TAB, KMOD_LSHIFT), 1},
-      {"Ctrl+Enter", KeyDown(SDLK_RETURN, KMOD_RCTRL), 1},
-      {"auto-repeated Enter", KeyDown(SDLK_RETURN, KMOD_NONE, 1), 1},
-      {"Enter with Num Lock on", KeyDown(SDLK_RETURN, KMOD_NUM), 1},
-      {"Ctrl+a", KeyDown(SDLK_a, KMOD_LCTRL), 1},
-      {"Ctrl+z (right Ctrl)", KeyDown(SDLK_z, KMOD_RCTRL), 1},
-      {"Ctrl+Shift+q", KeyDown(SDLK_q, KMOD_LCTRL | KMOD_LSHIFT), 1},
-      {"auto-repeated Ctrl+c", KeyDown(SDLK_c, KMOD_LCTRL, 1), 1},
-      {"Ctrl+Caps Lock+m", KeyDown(SDLK_m, KMOD_LCTRL | KMOD_CAPS), 1},
-      // Ctrl with anything but a letter, and the system's shortcuts.
-      {"Ctrl+1", KeyDown(SDLK_1, KMOD_LCTRL), 0},
-      {"Ctrl+space", KeyDown(SDLK_SPACE, KMOD_LCTRL), 0},
-      {"Ctrl+Left", KeyDown(SDLK_LEFT, KMOD_LCTRL), 0},
-      {"Ctrl+Alt+a (AltGr)", KeyDown(SDLK_a, KMOD_LCTRL | KMOD_RALT), 0},
-      {"Alt+Enter", KeyDown(SDLK_RETURN, KMOD_LALT), 0},
-      {"Alt+Tab", KeyDown(SDLK_TAB, KMOD_LALT), 0},
-      {"Super+Tab", KeyDown(SDLK_TAB, KMOD_LGUI), 0},
-      {"Alt+Escape", KeyDown(SDLK_ESCAPE, KMOD_RALT), 0},
-      {"Super+a", KeyDown(SDLK_a, KMOD_LGUI | KMOD_LCTRL), 0},
-      // Keys that yield no character.
-      {"Left", KeyDown(SDLK_LEFT), 0},
-      {"Right", KeyDown(SDLK_RIGHT), 0},
-      {"Up", KeyDown(SDLK_UP), 0},
-      {"Down", KeyDown(SDLK_DOWN), 0},
-      {"F1", KeyDown(SDLK_F1), 0},
-      {"F5", KeyDown(SDLK_F5), 0},
-      {"F12", KeyDown(SDLK_F12), 0},
-      {"left Shift", KeyDown(SDLK_LSHIFT, KMOD_LSHIFT), 0},
-      {"right Shift", KeyDown(SDLK_RSHIFT, KMOD_RSHIFT), 0},
-      {"left Ctrl", KeyDown(SDLK_LCTRL, KMOD_LCTRL), 0},
-      {"right Alt", KeyDown(SDLK_RALT, KMOD_RALT), 0},
-      {"Super", KeyDown(SDLK_LGUI, KMOD_LGUI), 0},
-      {"Insert", KeyDown(SDLK_INSERT), 0},
-      {"Delete", KeyDown(SDLK_DELETE), 0},
-      {"Home", KeyDown(SDLK_HOME), 0},
-      {"End", KeyDown(SDLK_END), 0},
-      {"Page Up", KeyDown(SDLK_PAGEUP), 0},
-      {"Page Down", KeyDown(SDLK_PAGEDOWN), 0},
-      {"Caps Lock", KeyDown(SDLK_CAPSLOCK), 0},
-      {"Num Lock", KeyDown(SDLK_NUMLOCKCLEAR), 0},
-      {"Scroll Lock", KeyDown(SDLK_SCROLLLOCK), 0},
-      {"keypad 5 without Num Lock", KeyDown(SDLK_KP_5), 0},
-      // Other events.
-      {"Enter released", KeyUp(SDLK_RETURN), 0},
-      {"a released", KeyUp(SDLK_a), 0},
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(KeyPressesIn(c.event), c.presses) << c.what;
+  } texts[] = {{"a", 1}, {" ", 1}, {"\xC3\xA9", 1}, {"\xE2\x82\xAC", 1}, {"ab", 2}, {"", 0}};
+  for (const auto& c : texts)
+    EXPECT_EQ(KeyPressesIn(Text(c.text)), c.presses) << "text \"" << c.text << "\"";
 
+  constexpr Uint16 kNone = KMOD_NONE, kCtrl = KMOD_LCTRL, kShift = KMOD_LSHIFT;
+  constexpr Uint16 kAlt = KMOD_LALT, kAltGr = KMOD_RALT, kSuper = KMOD_LGUI;
+  using Key = std::pair<SDL_Keycode, Uint16>;  // with its modifiers
+  // Keys whose character SDL never reports as text, and Ctrl with a letter.
+  const Key onePress[] = {
+      {SDLK_RETURN, kNone},      {SDLK_KP_ENTER, kNone},   {SDLK_ESCAPE, kNone},
+      {SDLK_BACKSPACE, kNone},   {SDLK_TAB, kNone},        {SDLK_TAB, kShift},
+      {SDLK_RETURN, KMOD_RCTRL}, {SDLK_RETURN, KMOD_NUM},  {SDLK_a, kCtrl},
+      {SDLK_z, KMOD_RCTRL},      {SDLK_q, kCtrl | kShift}, {SDLK_m, kCtrl | KMOD_CAPS}};
+  // Printable keys' key-downs, Ctrl with anything but a letter, the system's
+  // shortcuts, and modifier keys alone.
+  const Key none[] = {{SDLK_a, kNone},          {SDLK_SPACE, kNone},   {SDLK_a, kShift},
+                      {SDLK_1, kCtrl},          {SDLK_SPACE, kCtrl},   {SDLK_LEFT, kCtrl},
+                      {SDLK_a, kCtrl | kAltGr}, {SDLK_RETURN, kAlt},   {SDLK_TAB, kAlt},
+                      {SDLK_TAB, kSuper},       {SDLK_ESCAPE, kAltGr}, {SDLK_a, kSuper | kCtrl},
+                      {SDLK_LSHIFT, kShift},    {SDLK_LCTRL, kCtrl},   {SDLK_RALT, kAltGr},
+                      {SDLK_LGUI, kSuper}};
+  for (const auto& [keys, presses] : {std::pair{std::span<const Key>(onePress), 1}, {none, 0}}) {
+    for (const auto& [key, modifiers] : keys) {
+      EXPECT_EQ(KeyPressesIn(KeyDown(key, modifiers)), presses)
+          << "key " << SDL_GetKeyName(key) << ", modifiers 0x" << std::hex << modifiers;
+    }
+  }
+  // Keys that yield no character.
+  for (const SDL_Keycode key :
+       {SDLK_LEFT, SDLK_DOWN, SDLK_F1, SDLK_F12, SDLK_INSERT, SDLK_DELETE, SDLK_HOME, SDLK_END,
+        SDLK_PAGEUP, SDLK_PAGEDOWN, SDLK_CAPSLOCK, SDLK_NUMLOCKCLEAR, SDLK_SCROLLLOCK, SDLK_KP_5}) {
+    EXPECT_EQ(KeyPressesIn(KeyDown(key)), 0) << "key " << SDL_GetKeyName(key);
+  }
+  // An auto-repeated character counts; releases and clicks do not.
+  EXPECT_EQ(KeyPressesIn(KeyDown(SDLK_RETURN, kNone, 1)), 1);
+  EXPECT_EQ(KeyPressesIn(KeyDown(SDLK_c, kCtrl, 1)), 1);
+  EXPECT_EQ(KeyPressesIn(testing::KeyUp(SDLK_RETURN)), 0);
   SDL_Event click{};
   click.type = SDL_MOUSEBUTTONDOWN;
-  EXPECT_EQ(KeyPressesIn(click), 0) << "mouse click";
+  EXPECT_EQ(KeyPressesIn(click), 0);
 }
 
 }  // namespace

@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <deque>
-#include <functional>
-#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -23,8 +21,9 @@ namespace {
 
 using testing::Text;
 
-// Which call of the window fails, raising the run-time error.
-enum class Failing { kNothing, kPlace, kPresent };
+// Which call of the window fails: opening it throws WindowUnavailable, the
+// others raise the run-time error.
+enum class Failing { kNothing, kOpen, kPlace, kPresent };
 
 class FakeWindow : public AppWindow {
  public:
@@ -74,45 +73,62 @@ class FakeWindow : public AppWindow {
   const Canvas* picture_ = nullptr;
 };
 
+struct Outcome {
+  ProgramEnd end;
+  std::string errors;
+  FakeWindow* window = nullptr;  // owned by end.window
+};
+
+Outcome RunOn(PixelSize display, std::deque<SDL_Event> events,
+              Failing failing = Failing::kNothing) {
+  Outcome run;
+  std::ostringstream errors;
+  run.end = RunProgram(
+      [&]() -> std::unique_ptr<AppWindow> {
+        if (failing == Failing::kOpen) throw WindowUnavailable("cannot open a display");
+        auto window = std::make_unique<FakeWindow>(display, events, failing);
+        run.window = window.get();
+        return window;
+      },
+      errors);
+  run.errors = errors.str();
+  return run;
+}
+
 TEST(RunProgram, EndsWithZeroOnTheThirdKeyAndOneWithAMessageOnEveryFailure) {
   SDL_Event quit{};
   quit.type = SDL_QUIT;
-  const std::deque<SDL_Event> threeKeys = {Text("a"), Text(" "), Text("x")};
+  const std::deque<SDL_Event> keys = {Text("a"), Text(" "), Text("x")};
   const struct {
     const char* name;
-    bool windowOpens;
     PixelSize display;
     std::deque<SDL_Event> events;
     Failing failing;
     int status;
     std::string said;  // part of what it must say on errors and in the box; empty: nothing
   } cases[] = {
-      {"three keys", true, {640, 480}, threeKeys, Failing::kNothing, 0, ""},
-      {"a close request", true, {640, 480}, {Text("a"), quit}, Failing::kNothing, 0, ""},
-      {"no window", false, {640, 480}, {}, Failing::kNothing, 1, "graphical session"},
+      {"three keys", {640, 480}, keys, Failing::kNothing, 0, ""},
+      {"a close request", {640, 480}, {Text("a"), quit}, Failing::kNothing, 0, ""},
+      {"no window", {640, 480}, {}, Failing::kOpen, 1, "graphical session"},
       {"a display too wide for 16 bits",
-       true,
        {40000, 600},
-       threeKeys,
+       keys,
        Failing::kNothing,
        1,
        "Run-time error '6': Overflow"},
       {"the window refusing to move",
-       true,
        {640, 480},
-       threeKeys,
+       keys,
        Failing::kPlace,
        1,
        "Run-time error '480': Cannot make the window full screen"},
       {"the picture not showing",
-       true,
        {640, 480},
-       threeKeys,
+       keys,
        Failing::kPresent,
        1,
        "Cannot show the picture"},
       {"events that cannot be read",
-       true,
        {640, 480},
        {Text("a")},
        Failing::kNothing,
@@ -121,49 +137,33 @@ TEST(RunProgram, EndsWithZeroOnTheThirdKeyAndOneWithAMessageOnEveryFailure) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    FakeWindow* fake = nullptr;
-    std::ostringstream errors;
-    const ProgramEnd end = RunProgram(
-        [&]() -> std::unique_ptr<AppWindow> {
-          if (!c.windowOpens) throw WindowUnavailable("cannot open a display");
-          auto window = std::make_unique<FakeWindow>(c.display, c.events, c.failing);
-          fake = window.get();
-          return window;
-        },
-        errors);
-    EXPECT_EQ(end.status, c.status);
-    EXPECT_EQ(end.window != nullptr, c.windowOpens);
+    const Outcome run = RunOn(c.display, c.events, c.failing);
+    EXPECT_EQ(run.end.status, c.status);
+    const bool opened = c.failing != Failing::kOpen;
+    EXPECT_EQ(run.end.window != nullptr, opened);
     if (c.said.empty()) {
-      EXPECT_EQ(errors.str(), "");
-      EXPECT_TRUE(fake->boxes.empty());
+      EXPECT_EQ(run.errors, "");
+      EXPECT_TRUE(run.window->boxes.empty());
       continue;
     }
-    EXPECT_NE(errors.str().find(c.said), std::string::npos) << errors.str();
-    if (c.windowOpens) {
-      ASSERT_EQ(fake->boxes.size(), 1u);
-      const std::string box = fake->boxes.front();
+    EXPECT_NE(run.errors.find(c.said), std::string::npos) << run.errors;
+    if (opened) {
+      ASSERT_EQ(run.window->boxes.size(), 1u);
+      const std::string& box = run.window->boxes.front();
       EXPECT_NE(box.find(c.said.substr(c.said.find(':') + 2)), std::string::npos) << box;
     }
   }
 }
 
-TEST(RunProgram, PutsUpEachPatternAsItsKeyArrives) {
-  FakeWindow* fake = nullptr;
-  std::ostringstream errors;
-  const ProgramEnd end = RunProgram(
-      [&]() -> std::unique_ptr<AppWindow> {
-        auto window = std::make_unique<FakeWindow>(
-            PixelSize{801, 601}, std::deque<SDL_Event>{Text("a"), Text("b")}, Failing::kNothing);
-        fake = window.get();
-        return window;
-      },
-      errors);
-  // Two keys, then the events run out: the colour pattern is what it shows.
-  EXPECT_EQ(end.status, 1);
+TEST(RunProgram, PutsUpEachPatternAsItsKeyArrivesAndShowsItAgainWhenAsked) {
+  // Two keys with an expose between them, then the events run out.
+  const Outcome run =
+      RunOn({801, 601}, {Text("a"), testing::WindowEvent(SDL_WINDOWEVENT_EXPOSED), Text("b")});
+  EXPECT_EQ(run.end.status, 1);
   GridForm expected(800, 600);
   ColorTest(expected);
-  EXPECT_TRUE(testing::SamePicture(fake->lastShown, expected.Picture(), "program-colour"));
-  EXPECT_EQ(fake->presents, 3) << "the grid, the cross, the colour pattern";
+  EXPECT_TRUE(testing::SamePicture(run.window->lastShown, expected.Picture(), "program-colour"));
+  EXPECT_EQ(run.window->presents, 4) << "the grid, the cross, the cross again, the colour pattern";
 }
 
 }  // namespace
