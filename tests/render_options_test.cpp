@@ -1,3 +1,7 @@
+// The exporter's argument parsing. What a user sees (exit codes, messages,
+// usage, files left behind) is checked by render_cli_test.sh and the install
+// test; here the cases they do not run.
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,22 +12,15 @@
 namespace testcard {
 namespace {
 
-RenderCommand Parse(std::vector<std::string_view> arguments) {
-  return ParseRenderArguments(arguments);
-}
+using Arguments = std::vector<std::string_view>;
 
 TEST(RenderOptions, AcceptsEachPatternSizeAndOutputForm) {
   const struct {
-    std::vector<std::string_view> arguments;
+    Arguments arguments;
     Pattern pattern;
     int width, height;
     std::string output;
   } cases[] = {
-      {{"--pattern", "grid", "--size", "1024x768", "--output", "g.png"},
-       Pattern::kGrid,
-       1024,
-       768,
-       "g.png"},
       {{"--output", "-", "--size", "1x1", "--pattern", "cross"}, Pattern::kCross, 1, 1, "-"},
       {{"--pattern=colour", "--size=32767x32767", "--output=a b.png"},
        Pattern::kColour,
@@ -37,7 +34,7 @@ TEST(RenderOptions, AcceptsEachPatternSizeAndOutputForm) {
        "c.png"},
   };
   for (const auto& c : cases) {
-    const RenderCommand command = Parse(c.arguments);
+    const RenderCommand command = ParseRenderArguments(c.arguments);
     ASSERT_TRUE(std::holds_alternative<RenderRequest>(command))
         << std::get<UsageError>(command).reason;
     const auto& request = std::get<RenderRequest>(command);
@@ -49,74 +46,53 @@ TEST(RenderOptions, AcceptsEachPatternSizeAndOutputForm) {
 }
 
 TEST(RenderOptions, HelpAndVersionAnswerWhateverElseIsGiven) {
-  const struct {
-    std::vector<std::string_view> arguments;
-    bool help;  // otherwise the version
-  } cases[] = {
-      {{"--help"}, true},
-      {{"-h"}, true},
-      {{"--size", "junk", "--help"}, true},
-      {{"--version", "--help"}, true},
-      {{"--version"}, false},
-      {{"--pattern", "plaid", "--version"}, false},
-      {{"--version", "--pattern", "grid", "--size", "1x1", "--output", "o.png"}, false},
-  };
-  for (const auto& c : cases) {
-    const RenderCommand command = Parse(c.arguments);
-    EXPECT_TRUE(c.help ? std::holds_alternative<HelpRequest>(command)
-                       : std::holds_alternative<VersionRequest>(command))
-        << c.arguments.front() << " ... " << c.arguments.back();
+  // (Each alone is run by the install test.)
+  for (const Arguments& arguments :
+       {Arguments{"--size", "junk", "--help"}, Arguments{"--version", "-h"}}) {
+    EXPECT_TRUE(std::holds_alternative<HelpRequest>(ParseRenderArguments(arguments)));
   }
+  EXPECT_TRUE(std::holds_alternative<VersionRequest>(
+      ParseRenderArguments(Arguments{"--pattern", "plaid", "--version"})));
 }
 
 TEST(RenderOptions, RefusesBadArgumentsWithAOneLineReason) {
-  const std::vector<std::string_view> good = {"--pattern", "grid",     "--size",
-                                              "640x480",   "--output", "o.png"};
+  const Arguments good = {"--pattern", "grid", "--size", "640x480", "--output", "o.png"};
   auto with = [&](std::size_t index, std::string_view value) {
     auto arguments = good;
     arguments[index] = value;
     return arguments;
   };
   const struct {
-    std::vector<std::string_view> arguments;
+    Arguments arguments;
     std::string reason;  // a part of the reason that must appear
   } cases[] = {
-      {with(3, "640"), "not WIDTHxHEIGHT"},
       {with(3, "640x"), "not WIDTHxHEIGHT"},
       {with(3, "x480"), "not WIDTHxHEIGHT"},
       {with(3, "640x480x2"), "not WIDTHxHEIGHT"},
-      {with(3, "-640x480"), "not WIDTHxHEIGHT"},
       {with(3, "640x-480"), "not WIDTHxHEIGHT"},
       {with(3, "+640x480"), "not WIDTHxHEIGHT"},
       {with(3, "64.5x480"), "not WIDTHxHEIGHT"},
       {with(3, " 640x480"), "not WIDTHxHEIGHT"},
-      {with(3, "0x480"), "1 to 32767"},
-      {with(3, "640x0"), "1 to 32767"},
-      {with(3, "32768x480"), "1 to 32767"},
-      {with(3, "640x32768"), "1 to 32767"},
       {with(3, "99999999999999999999x480"), "not WIDTHxHEIGHT"},
+      {with(3, "640x0"), "1 to 32767"},
+      {with(3, "640x32768"), "1 to 32767"},
       {with(1, "checkerboard"), "unknown pattern 'checkerboard' (choose grid, cross or colour)"},
       {with(1, "Grid"), "unknown pattern"},
       {with(0, "--patern"), "unknown option '--patern'"},
       {with(5, ""), "--output needs a file name"},
       {{"--pattern", "grid", "--size", "640x480"}, "missing --output"},
-      {{"--size", "640x480", "--output", "o.png"}, "missing --pattern"},
-      {{"--pattern", "grid", "--output", "o.png"}, "missing --size"},
-      {{"--pattern", "grid", "--size", "640x480", "--output"}, "--output needs a value"},
       {{"--pattern", "grid", "--pattern", "cross", "--size", "1x1", "--output", "o"},
        "--pattern is given more than once"},
       {{"--pattern", "grid", "--size", "640x480", "--output", "o.png", "extra"},
        "unexpected argument 'extra'"},
-      {{"-x"}, "unknown option '-x'"},
       {{"a\nb\x1b[2J"}, "unexpected argument 'a\\x0ab\\x1b[2J'"},
       {with(1,
             "gr\xc3\xa9"
             "d"),
        "unknown pattern 'gr\\xc3\\xa9d'"},
-      {{}, "missing --pattern"},
   };
   for (const auto& c : cases) {
-    const RenderCommand command = Parse(c.arguments);
+    const RenderCommand command = ParseRenderArguments(c.arguments);
     ASSERT_TRUE(std::holds_alternative<UsageError>(command)) << c.reason;
     const std::string& reason = std::get<UsageError>(command).reason;
     EXPECT_NE(reason.find(c.reason), std::string::npos) << reason;
