@@ -83,6 +83,8 @@ class Canvas {
   // A vertical or horizontal line at `fixed`, from `from` towards `to` (`to`
   // excluded), all rounded and within kMaxRasterCoordinate.
   QueuedRun AxisLine(double fixed, double from, double to, RunAxis axis, Colour colour);
+  // Every line that does not just extend the last column's block.
+  void NewLine(double x1, double y1, double x2, double y2, Colour colour);
   // Every other line: rounded end points, any of them possibly far away.
   void SlantedOrFarLine(double x1, double y1, double x2, double y2, Colour colour);
   // Paints whatever drawing is still queued.
@@ -130,43 +132,7 @@ inline void Canvas::Line(double x1, double y1, double x2, double y2, Colour colo
     lastColumn_.x = x1;
     return;
   }
-  if (!(std::isfinite(x1) && std::isfinite(y1) && std::isfinite(x2) && std::isfinite(y2)))
-      [[unlikely]] {
-    RaiseNotFinite("Line");
-  }
-  const double ax = RoundHalfEven(x1), ay = RoundHalfEven(y1);
-  const double bx = RoundHalfEven(x2), by = RoundHalfEven(y2);
-  constexpr double kLimit = static_cast<double>(kMaxRasterCoordinate);
-  if (std::fabs(ax) <= kLimit && std::fabs(ay) <= kLimit && std::fabs(bx) <= kLimit &&
-      std::fabs(by) <= kLimit) [[likely]] {
-    if (ax == bx) {
-      const QueuedRun run = AxisLine(ax, ay, by, RunAxis::kVertical, colour);
-      lastColumn_ = {x1, y1, y2, run, run.length > 0 && x1 == ax};
-      return;
-    }
-    if (ay == by) {
-      AxisLine(ay, ax, bx, RunAxis::kHorizontal, colour);
-      return;
-    }
-  }
-  SlantedOrFarLine(ax, ay, bx, by, colour);
-}
-
-inline Canvas::QueuedRun Canvas::AxisLine(double fixed, double from, double to, RunAxis axis,
-                                          Colour colour) {
-  const bool vertical = axis == RunAxis::kVertical;
-  const auto at = static_cast<std::int64_t>(fixed);
-  if (at < 0 || at >= (vertical ? width_ : height_)) return {};
-  auto low = static_cast<std::int64_t>(from < to ? from : to + 1);
-  auto high = static_cast<std::int64_t>(from < to ? to - 1 : from);
-  low = std::max<std::int64_t>(low, 0);
-  high = std::min<std::int64_t>(high, (vertical ? height_ : width_) - 1);
-  if (low > high) return {};
-  const QueuedRun run{static_cast<int>(low), static_cast<int>(high - low + 1)};
-  batch_.Run(vertical ? static_cast<int>(at) : run.start,
-             vertical ? run.start : static_cast<int>(at), run.length, axis, colour);
-  if (batch_.Full()) Settle();
-  return run;
+  NewLine(x1, y1, x2, y2, colour);
 }
 
 }  // namespace testcard
