@@ -57,6 +57,20 @@ class Session {
            << "\ntestcard's output:\n"
            << program.Output();
   }
+  // Asserts that testcard's window is mapped at the top-left corner with the
+  // given size.
+  ::testing::AssertionResult WindowIsAtTopLeft(int width, int height) {
+    const auto window = screen.FindWindow("Form1");
+    if (!window) return ::testing::AssertionFailure() << "no window \"Form1\"";
+    if (window->viewable && window->left == 0 && window->top == 0 && window->width == width &&
+        window->height == height) {
+      return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure()
+           << "window " << window->width << " x " << window->height << " at (" << window->left
+           << ", " << window->top << ")" << (window->viewable ? "" : ", not viewable")
+           << "; expected " << width << " x " << height << " at (0, 0)";
+  }
   // Asserts that the screen still shows `expected` a while later, with
   // testcard still running: whatever was sent has had time to act.
   ::testing::AssertionResult StillShows(const Canvas& expected, const std::string& name) {
@@ -77,13 +91,7 @@ class Session {
 TEST(EndToEnd, StartsOnTheGridAndStepsOnCharacterKeysOnly) {
   Session session(800, 600, 800, 600);
   ASSERT_TRUE(session.Shows(session.grid, "e2e-grid"));
-  const auto window = session.screen.FindWindow("Form1");
-  ASSERT_TRUE(window.has_value());
-  EXPECT_TRUE(window->viewable);
-  EXPECT_EQ(window->left, 0);
-  EXPECT_EQ(window->top, 0);
-  EXPECT_EQ(window->width, 800);
-  EXPECT_EQ(window->height, 600);
+  EXPECT_TRUE(session.WindowIsAtTopLeft(800, 600));
 
   session.screen.PressKey(XK_Left);
   session.screen.PressKey(XK_F5);
@@ -146,13 +154,7 @@ TEST(EndToEnd, ThePictureSurvivesBeingCoveredAndUncovered) {
 TEST(EndToEnd, AnOddSizedScreenGetsAnEvenWindowAtTheTopLeft) {
   Session session(1025, 769, 1024, 768);
   ASSERT_TRUE(session.Shows(session.grid, "e2e-odd-grid"));
-  const auto window = session.screen.FindWindow("Form1");
-  ASSERT_TRUE(window.has_value());
-  EXPECT_TRUE(window->viewable);
-  EXPECT_EQ(window->left, 0);
-  EXPECT_EQ(window->top, 0);
-  EXPECT_EQ(window->width, 1024);
-  EXPECT_EQ(window->height, 768);
+  EXPECT_TRUE(session.WindowIsAtTopLeft(1024, 768));
   session.screen.PressKey(XK_Tab);
   EXPECT_TRUE(session.Shows(session.cross, "e2e-odd-cross"));
   EXPECT_TRUE(session.StillShows(session.cross, "e2e-odd-cross-once"));
