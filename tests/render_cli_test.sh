@@ -45,6 +45,10 @@ expect_refused 2 "missing --pattern"
 
 # Failures while writing: exit 1, a message, no file (not even a temporary).
 expect_refused 1 "cannot create a file in" --pattern grid --size 64x48 --output missing/o.png
+# A file name's control characters are shown escaped: the message stays one line.
+expect_refused 1 'cannot create a file in missing\x0a\x1b[2J' --pattern grid --size 64x48 \
+  --output "missing"$'\n\e'"[2J/o.png"
+[ "$(wc -l <"$scratch/stderr")" = 1 ] || fail "a control character broke the message: $(cat -A "$scratch/stderr")"
 # A read-only folder. Root writes anywhere, so as root the run is made as
 # nobody (the folder and the program must then be reachable by everyone).
 ro=$(mktemp -d /tmp/testcard-ro.XXXXXX) && chmod 555 "$ro"

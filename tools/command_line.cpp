@@ -2,19 +2,40 @@
 
 namespace testcard {
 
+namespace {
+
+void AppendEscaped(std::string& out, unsigned char byte) {
+  const char digits[] = "0123456789abcdef";
+  out.append("\\x").push_back(digits[byte >> 4]);
+  out.push_back(digits[byte & 0xF]);
+}
+
+}  // namespace
+
 std::string QuoteArgument(std::string_view text) {
   std::string quoted = "'";
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte < 0x20 || byte >= 0x7F) {
-      const char digits[] = "0123456789abcdef";
-      quoted.append("\\x").push_back(digits[byte >> 4]);
-      quoted.push_back(digits[byte & 0xF]);
+      AppendEscaped(quoted, byte);
     } else {
       quoted.push_back(c);
     }
   }
   return quoted + "'";
+}
+
+std::string PrintableLine(std::string_view text) {
+  std::string line;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) {
+      AppendEscaped(line, byte);
+    } else {
+      line.push_back(c);
+    }
+  }
+  return line;
 }
 
 std::string VersionText(std::string_view program) {

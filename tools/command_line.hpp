@@ -10,6 +10,11 @@ namespace testcard {
 // or send escape sequences to the terminal.
 std::string QuoteArgument(std::string_view text);
 
+// A message made safe to print as one line: control characters (a newline
+// or escape in a file name, say) are shown as \xNN; everything else,
+// UTF-8 included, is kept as it is.
+std::string PrintableLine(std::string_view text);
+
 // The answer to --version: the program's name and the release it belongs
 // to, for example "testcard 0.1.0", ending in a newline.
 std::string VersionText(std::string_view program);

@@ -28,9 +28,11 @@ int Render(const testcard::RenderRequest& request) {
     }
     return 0;
   } catch (const testcard::RunTimeError& error) {
-    std::cerr << "testcard-render: drawing failed: " << error.what() << "\n";
+    std::cerr << "testcard-render: drawing failed: " << testcard::PrintableLine(error.what())
+              << "\n";
   } catch (const testcard::PngWriteError& error) {
-    std::cerr << "testcard-render: " << error.what() << "\n";
+    // The message names the file, which may hold any byte but a NUL.
+    std::cerr << "testcard-render: " << testcard::PrintableLine(error.what()) << "\n";
   }
   return kExitFailure;
 }
