@@ -1,5 +1,6 @@
 #include "app/handlers.hpp"
 
+#include <cctype>
 #include <charconv>
 #include <cstddef>
 
@@ -18,16 +19,6 @@ Single EvenPixelTwips(Single twips, Single twipsAgain) {
   const Int32 remainder = RoundToInt32(Double(twipsAgain.Get())) % Int32(30);
   const Double result = Double(twips.Get()) - Double(remainder);
   return Single(result.Get());
-}
-
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
-std::size_t SkipDigits(std::string_view text, std::size_t at) {
-  while (at < text.size() && IsDigit(text[at]))
-    ++at;
-  return at;
 }
 
 }  // namespace
@@ -54,34 +45,27 @@ KeyPressResult OnKeyPress(GridForm& form) {
 }
 
 double LeadingNumber(std::string_view text) {
-  std::size_t start = 0;
-  while (start < text.size() && (text[start] == ' ' || text[start] == '\t'))
-    ++start;
-  std::size_t end = start;
-  if (end < text.size() && (text[end] == '+' || text[end] == '-')) ++end;
-  const std::size_t digitsFrom = end;
-  end = SkipDigits(text, end);
-  bool anyDigit = end > digitsFrom;
-  if (end < text.size() && text[end] == '.') {
-    const std::size_t fraction = SkipDigits(text, end + 1);
-    anyDigit = anyDigit || fraction > end + 1;
-    end = fraction;
+  std::size_t start = text.find_first_not_of(" \t");
+  if (start == std::string_view::npos) return 0;
+  // One sign at most; from_chars takes no '+', and it is the same number
+  // without it.
+  std::size_t first = start;
+  if (text[start] == '+') {
+    first = ++start;
+  } else if (text[start] == '-') {
+    first = start + 1;
   }
-  if (!anyDigit) return 0;
-  // An exponent counts only with digits of its own ("2e" is 2).
-  if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
-    std::size_t exponent = end + 1;
-    if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) ++exponent;
-    const std::size_t exponentEnd = SkipDigits(text, exponent);
-    if (exponentEnd > exponent) end = exponentEnd;
+  // A number then begins with a digit or a point: from_chars would also
+  // take "inf" and "nan".
+  if (first == text.size() ||
+      !(std::isdigit(static_cast<unsigned char>(text[first])) || text[first] == '.')) {
+    return 0;
   }
-  // from_chars takes no '+' sign; it is the same number without it.
-  if (text[start] == '+') ++start;
+  // The longest prefix that is a number: "2e" is 2, "1.5e1x" is 15. Out of
+  // range is a number too large or too small for any pattern's Tag.
   double value = 0;
-  const auto [last, error] = std::from_chars(text.data() + start, text.data() + end, value);
-  // Out of range: a number too large or too small for any pattern's Tag.
-  if (error != std::errc()) return 0;
-  return value;
+  const auto [last, error] = std::from_chars(text.data() + start, text.data() + text.size(), value);
+  return error == std::errc() ? value : 0;
 }
 
 }  // namespace testcard
