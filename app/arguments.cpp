@@ -1,7 +1,5 @@
 #include "app/arguments.hpp"
 
-#include <algorithm>
-
 #include "tools/command_line.hpp"
 
 namespace testcard {
@@ -9,23 +7,17 @@ namespace testcard {
 std::optional<int> AnswerArguments(std::span<const std::string_view> arguments, std::ostream& out,
                                    std::ostream& err) {
   if (arguments.empty()) return std::nullopt;
-  // As with testcard-render, help and version answer whatever else is there.
-  const auto given = [&](std::string_view option) {
-    return std::find(arguments.begin(), arguments.end(), option) != arguments.end();
-  };
-  if (given("--help") || given("-h")) {
-    out << AppUsage();
-    return 0;
+  switch (FindInfoRequest(arguments)) {
+    case InfoRequest::kHelp:
+      out << AppUsage();
+      return 0;
+    case InfoRequest::kVersion:
+      out << VersionText("testcard");
+      return 0;
+    case InfoRequest::kNone:
+      break;
   }
-  if (given("--version")) {
-    out << VersionText("testcard");
-    return 0;
-  }
-  const std::string_view first = arguments.front();
-  const bool option = first.starts_with("-") && first != "-";
-  err << "testcard: " << (option ? "unknown option " : "unexpected argument ")
-      << QuoteArgument(first) << "\n\n"
-      << AppUsage();
+  err << "testcard: " << RefusedArgument(arguments.front()) << "\n\n" << AppUsage();
   return kExitUsage;
 }
 

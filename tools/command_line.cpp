@@ -1,5 +1,7 @@
 #include "tools/command_line.hpp"
 
+#include <algorithm>
+
 namespace testcard {
 
 namespace {
@@ -36,6 +38,20 @@ std::string PrintableLine(std::string_view text) {
     }
   }
   return line;
+}
+
+std::string RefusedArgument(std::string_view argument) {
+  const bool option = argument.starts_with("-") && argument != "-";
+  return (option ? "unknown option " : "unexpected argument ") + QuoteArgument(argument);
+}
+
+InfoRequest FindInfoRequest(std::span<const std::string_view> arguments) {
+  const auto given = [&](std::string_view option) {
+    return std::find(arguments.begin(), arguments.end(), option) != arguments.end();
+  };
+  if (given("--help") || given("-h")) return InfoRequest::kHelp;
+  if (given("--version")) return InfoRequest::kVersion;
+  return InfoRequest::kNone;
 }
 
 std::string VersionText(std::string_view program) {

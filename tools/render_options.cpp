@@ -52,12 +52,13 @@ std::optional<std::string> ParseSize(std::string_view text, RenderRequest& reque
 }  // namespace
 
 RenderCommand ParseRenderArguments(std::span<const std::string_view> arguments) {
-  if (std::find(arguments.begin(), arguments.end(), "--help") != arguments.end() ||
-      std::find(arguments.begin(), arguments.end(), "-h") != arguments.end()) {
-    return HelpRequest{};
-  }
-  if (std::find(arguments.begin(), arguments.end(), "--version") != arguments.end()) {
-    return VersionRequest{};
+  switch (FindInfoRequest(arguments)) {
+    case InfoRequest::kHelp:
+      return HelpRequest{};
+    case InfoRequest::kVersion:
+      return VersionRequest{};
+    case InfoRequest::kNone:
+      break;
   }
   RenderRequest request;
   bool seen[3] = {false, false, false};
@@ -72,10 +73,7 @@ RenderCommand ParseRenderArguments(std::span<const std::string_view> arguments) 
     }
     const auto known = std::find(std::begin(names), std::end(names), option);
     if (known == std::end(names)) {
-      if (option.starts_with("-") && option != "-") {
-        return UsageError{"unknown option " + QuoteArgument(option)};
-      }
-      return UsageError{"unexpected argument " + QuoteArgument(option)};
+      return UsageError{RefusedArgument(option)};
     }
     const auto index = static_cast<std::size_t>(known - std::begin(names));
     if (seen[index]) return UsageError{std::string(option) + " is given more than once"};
