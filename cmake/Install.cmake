@@ -1,9 +1,17 @@
 # What `cmake --install` and the Debian package put in place: the two
-# programs, the desktop entry with its icons, and the manual pages.
+# programs, the desktop entry with its icons, the manual pages, and the
+# licence, changelog and AppStream metadata (cmake/ReleaseFiles.cmake).
 include(GNUInstallDirs)
 
+# The reverse-DNS name desktops and software centres know testcard by: the
+# file names of the desktop entry and of the AppStream metadata. Like the
+# home page in CMakeLists.txt it stands in until the project has a domain;
+# once published it must not change.
+set(TESTCARD_APP_ID org.example.testcard)
+
 install(TARGETS testcard testcard-render RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES data/testcard.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES data/testcard.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
+        RENAME ${TESTCARD_APP_ID}.desktop)
 
 # The desktop's icons, at the sizes menus, docks and launchers ask the hicolor
 # theme for. testcard-icon draws each with the window icon's own code, so the
@@ -40,3 +48,5 @@ foreach(page testcard.1 testcard-render.1)
 endforeach()
 add_custom_target(testcard_man_pages ALL DEPENDS ${pages})
 install(FILES ${pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+include(cmake/ReleaseFiles.cmake)
