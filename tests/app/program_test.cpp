@@ -1,11 +1,13 @@
-// The program behind its window, with the window a stand-in that can be
-// told to fail: every way the program can end, and what it says.
+// SPDX-License-Identifier: MIT
+// The program behind one stand-in window that can be told to fail: start-up
+// sizing, the key-driven cycle, repaints, and every way the program ends.
 
 #include "app/program.hpp"
 
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -13,29 +15,48 @@
 #include "patterns/patterns.hpp"
 #include "surface/grid_form.hpp"
 #include "surface/run_time_error.hpp"
-#include "tests/app/sdl_events.hpp"
 #include "tests/support/image_compare.hpp"
 
 namespace testcard {
 namespace {
 
-using testing::Text;
-
-// Which call of the window fails: opening it throws WindowUnavailable, the
-// others raise the run-time error.
 enum class Failing { kNothing, kOpen, kPlace, kPresent };
+
+SDL_Event Text(const char* utf8) {
+  SDL_Event event{};
+  event.type = SDL_TEXTINPUT;
+  std::snprintf(event.text.text, sizeof event.text.text, "%s", utf8);
+  return event;
+}
+SDL_Event Key(SDL_Keycode key, Uint16 modifiers = KMOD_NONE) {
+  SDL_Event event{};
+  event.type = SDL_KEYDOWN;
+  event.key.keysym.sym = key;
+  event.key.keysym.mod = modifiers;
+  return event;
+}
+SDL_Event Window(SDL_WindowEventID id) {
+  SDL_Event event{};
+  event.type = SDL_WINDOWEVENT;
+  event.window.event = static_cast<Uint8>(id);
+  return event;
+}
+SDL_Event Quit() {
+  SDL_Event event{};
+  event.type = SDL_QUIT;
+  return event;
+}
 
 class FakeWindow : public AppWindow {
  public:
   FakeWindow(PixelSize display, std::deque<SDL_Event> events, Failing failing)
       : display_(display), events_(std::move(events)), failing_(failing) {}
-
   PixelSize PrimaryDisplaySize() const override { return display_; }
-  PixelSize ClientSize() const override { return client_; }
+  PixelSize ClientSize() const override { return {asked.width, asked.height}; }
   PixelSize Place(const PixelRect& client) override {
     if (failing_ == Failing::kPlace) Raise("Cannot make the window full screen");
-    client_ = {client.width, client.height};
-    return client_;
+    asked = client;
+    return ClientSize();
   }
   void Show(const Canvas& picture) override {
     picture_ = &picture;
@@ -43,8 +64,7 @@ class FakeWindow : public AppWindow {
   }
   void Present() override {
     if (failing_ == Failing::kPresent) Raise("Cannot show the picture");
-    ++presents;
-    lastShown = *picture_;
+    shown.push_back(*picture_);
   }
   SDL_Event NextEvent() override {
     if (events_.empty()) Raise("Cannot read the window's events");
@@ -57,113 +77,130 @@ class FakeWindow : public AppWindow {
     return true;
   }
 
-  int presents = 0;
-  Canvas lastShown;
+  PixelRect asked{0, 0, 640, 480};
+  std::vector<Canvas> shown;  // every picture put on the screen, in order
   std::vector<std::string> boxes;
 
  private:
   [[noreturn]] static void Raise(const std::string& what) {
     throw RunTimeError(error_number::kWindowFailure, what + ": the window system said no");
   }
-
   PixelSize display_;
-  PixelSize client_{640, 480};
   std::deque<SDL_Event> events_;
   Failing failing_;
   const Canvas* picture_ = nullptr;
 };
 
-struct Outcome {
-  ProgramEnd end;
-  std::string errors;
-  FakeWindow* window = nullptr;  // owned by end.window
-};
-
-Outcome RunOn(PixelSize display, std::deque<SDL_Event> events,
-              Failing failing = Failing::kNothing) {
-  Outcome run;
-  std::ostringstream errors;
-  run.end = RunProgram(
-      [&]() -> std::unique_ptr<AppWindow> {
-        if (failing == Failing::kOpen) throw WindowUnavailable("cannot open a display");
-        auto window = std::make_unique<FakeWindow>(display, events, failing);
-        run.window = window.get();
-        return window;
-      },
-      errors);
-  run.errors = errors.str();
-  return run;
+Canvas Rendering(Pattern pattern, PixelRect size) {
+  GridForm form(size.width, size.height);
+  DrawPattern(form, pattern);
+  return form.Picture();
 }
 
-TEST(RunProgram, EndsWithZeroOnTheThirdKeyAndOneWithAMessageOnEveryFailure) {
-  SDL_Event quit{};
-  quit.type = SDL_QUIT;
-  const std::deque<SDL_Event> keys = {Text("a"), Text(" "), Text("x")};
+TEST(RunProgram, StepsOnCharacterKeysShowsAgainWhenAskedAndEndsAsItShould) {
+  constexpr auto G = Pattern::kGrid, C = Pattern::kCross, K = Pattern::kColour;
   const struct {
     const char* name;
     PixelSize display;
     std::deque<SDL_Event> events;
     Failing failing;
     int status;
-    std::string said;  // part of what it must say on errors and in the box; empty: nothing
+    std::vector<Pattern> shown;  // the patterns put on the screen, in order
+    std::string said;            // part of the message on errors and in the box
   } cases[] = {
-      {"three keys", {640, 480}, keys, Failing::kNothing, 0, ""},
-      {"a close request", {640, 480}, {Text("a"), quit}, Failing::kNothing, 0, ""},
-      {"no window", {640, 480}, {}, Failing::kOpen, 1, "graphical session"},
-      {"a display too wide for 16 bits",
-       {40000, 600},
-       keys,
+      {"character keys; the rest change nothing",
+       {1024, 768},
+       {Key(SDLK_LEFT), Key(SDLK_F5), Key(SDLK_LSHIFT), Key(SDLK_a), Key(SDLK_1, KMOD_LCTRL),
+        Text("a"), Key(SDLK_DELETE), Key(SDLK_RETURN, KMOD_LALT), Key(SDLK_ESCAPE)},
+       Failing::kNothing,
+       0,
+       {G, C, K},
+       ""},
+      {"control characters typed on other window systems",
+       {640, 480},
+       {Key(SDLK_LEFTBRACKET, KMOD_RCTRL), Key(SDLK_SPACE, KMOD_LCTRL), Key(SDLK_z, KMOD_LCTRL)},
+       Failing::kNothing,
+       0,
+       {G, C, K},
+       ""},
+      {"an odd screen; repaints and new sizes show the picture again",
+       {801, 601},
+       {Window(SDL_WINDOWEVENT_EXPOSED), Text("\xC3\xA9"), Window(SDL_WINDOWEVENT_SIZE_CHANGED),
+        Window(SDL_WINDOWEVENT_MOVED), Text("\xE2\x90\x9B")},
        Failing::kNothing,
        1,
+       {G, G, C, C, K},
+       "Cannot read the window's events"},
+      {"two characters in one text are two presses",
+       {320, 240},
+       {Text("xy"), Text("z")},
+       Failing::kNothing,
+       0,
+       {G, K},
+       ""},
+      {"a close request",
+       {640, 480},
+       {Text("a"), Window(SDL_WINDOWEVENT_CLOSE)},
+       Failing::kNothing,
+       0,
+       {G, C},
+       ""},
+      {"quit", {640, 480}, {Quit()}, Failing::kNothing, 0, {G}, ""},
+      {"no window", {640, 480}, {}, Failing::kOpen, 1, {}, "graphical session"},
+      {"a display too wide for 16 bits",
+       {40000, 600},
+       {},
+       Failing::kNothing,
+       1,
+       {},
        "Run-time error '6': Overflow"},
       {"the window refusing to move",
        {640, 480},
-       keys,
+       {},
        Failing::kPlace,
        1,
+       {},
        "Run-time error '480': Cannot make the window full screen"},
       {"the picture not showing",
        {640, 480},
-       keys,
+       {},
        Failing::kPresent,
        1,
+       {},
        "Cannot show the picture"},
-      {"events that cannot be read",
-       {640, 480},
-       {Text("a")},
-       Failing::kNothing,
-       1,
-       "Cannot read the window's events"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const Outcome run = RunOn(c.display, c.events, c.failing);
-    EXPECT_EQ(run.end.status, c.status);
-    const bool opened = c.failing != Failing::kOpen;
-    EXPECT_EQ(run.end.window != nullptr, opened);
+    std::ostringstream errors;
+    FakeWindow* window = nullptr;
+    const ProgramEnd end = RunProgram(
+        [&]() -> std::unique_ptr<AppWindow> {
+          if (c.failing == Failing::kOpen) throw WindowUnavailable("cannot open a display");
+          auto made = std::make_unique<FakeWindow>(c.display, c.events, c.failing);
+          window = made.get();
+          return made;
+        },
+        errors);
+    EXPECT_EQ(end.status, c.status);
     if (c.said.empty()) {
-      EXPECT_EQ(run.errors, "");
-      EXPECT_TRUE(run.window->boxes.empty());
-      continue;
+      EXPECT_EQ(errors.str(), "");
+    } else {
+      EXPECT_NE(errors.str().find(c.said), std::string::npos) << errors.str();
     }
-    EXPECT_NE(run.errors.find(c.said), std::string::npos) << run.errors;
-    if (opened) {
-      ASSERT_EQ(run.window->boxes.size(), 1u);
-      const std::string& box = run.window->boxes.front();
-      EXPECT_NE(box.find(c.said.substr(c.said.find(':') + 2)), std::string::npos) << box;
+    if (window == nullptr) continue;
+    EXPECT_EQ(window->boxes.size(), c.said.empty() ? 0u : 1u);
+    if (c.shown.empty()) continue;
+    // Even-sized, at the top-left corner, the screen's size less at most one.
+    const PixelRect even{0, 0, c.display.width / 2 * 2, c.display.height / 2 * 2};
+    EXPECT_EQ(window->asked.width, even.width);
+    EXPECT_EQ(window->asked.height, even.height);
+    EXPECT_EQ(window->asked.left + window->asked.top, 0);
+    ASSERT_EQ(window->shown.size(), c.shown.size());
+    for (std::size_t i = 0; i < c.shown.size(); ++i) {
+      EXPECT_TRUE(testing::SamePicture(window->shown[i], Rendering(c.shown[i], even), "program"))
+          << "picture " << i;
     }
   }
-}
-
-TEST(RunProgram, PutsUpEachPatternAsItsKeyArrivesAndShowsItAgainWhenAsked) {
-  // Two keys with an expose between them, then the events run out.
-  const Outcome run =
-      RunOn({801, 601}, {Text("a"), testing::WindowEvent(SDL_WINDOWEVENT_EXPOSED), Text("b")});
-  EXPECT_EQ(run.end.status, 1);
-  GridForm expected(800, 600);
-  ColorTest(expected);
-  EXPECT_TRUE(testing::SamePicture(run.window->lastShown, expected.Picture(), "program-colour"));
-  EXPECT_EQ(run.window->presents, 4) << "the grid, the cross, the cross again, the colour pattern";
 }
 
 }  // namespace
