@@ -94,7 +94,7 @@ bool WindowManagerRuns(Display* display, milliseconds timeout) {
 
 // A panel along the top edge, as desktops have: a dock window that
 // reserves its strip of the screen for itself.
-void MapDock(Display* display, int width, int height) {
+Window MapDock(Display* display, int width, int height) {
   const Window dock = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0,
                                           unsigned(width), unsigned(height), 0, 0, 0x00FF00);
   Atom dockType = Intern(display, "_NET_WM_WINDOW_TYPE_DOCK");
@@ -107,6 +107,7 @@ void MapDock(Display* display, int width, int height) {
                   reinterpret_cast<unsigned char*>(strut), 4);
   XMapWindow(display, dock);
   XSync(display, False);
+  return dock;
 }
 
 }  // namespace
@@ -209,7 +210,7 @@ XSession::XSession(const XSetup& setup) : setup_(setup) {
       throw std::runtime_error("openbox did not start (is the openbox package installed?):\n" +
                                windowManager_->Output());
     }
-    MapDock(X(display_), setup.width, setup.dockHeight);
+    dock_ = MapDock(X(display_), setup.width, setup.dockHeight);
   }
 }
 
@@ -310,24 +311,9 @@ void XSession::SetLayout(const std::string& layout, const std::string& variant) 
   }
 }
 
-unsigned long XSession::FindWindow(const std::string& title) const {
-  Window root = 0, parent = 0, *children = nullptr, found = 0;
-  unsigned count = 0;
-  if (!XQueryTree(X(display_), DefaultRootWindow(X(display_)), &root, &parent, &children, &count))
-    return 0;
-  // The EWMH name in UTF-8 (SDL's message boxes have only that), else WM_NAME.
-  const Atom names[] = {Intern(X(display_), "_NET_WM_NAME"), XA_WM_NAME};
-  for (unsigned i = 0; i < count && found == 0; ++i) {
-    for (const Atom name : names) {
-      XTextProperty text{};
-      if (XGetTextProperty(X(display_), children[i], &text, name) && text.value != nullptr) {
-        if (title == reinterpret_cast<const char*>(text.value)) found = children[i];
-        XFree(text.value);
-      }
-    }
-  }
-  if (children != nullptr) XFree(children);
-  return found;
+void XSession::RaiseDock() const {
+  XRaiseWindow(X(display_), dock_);
+  XSync(X(display_), False);
 }
 
 void XSession::DestroyWindow(unsigned long window) const {

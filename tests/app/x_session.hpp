@@ -71,10 +71,11 @@ class XSession {
   // Switches the keyboard layout (setxkbmap).
   void SetLayout(const std::string& layout, const std::string& variant) const;
 
-  // The top-level window titled `title`, 0 if none.
-  unsigned long FindWindow(const std::string& title) const;
-  // Destroys a window, as another program (xdotool windowclose) would.
+  // Destroys a window of the test's own.
   void DestroyWindow(unsigned long window) const;
+  // Raises the dock above the other windows, as a panel does that wants
+  // to be seen: only a full-screen window stays above it.
+  void RaiseDock() const;
   // Maps a window filled with `colour` over the whole screen, above all.
   unsigned long Cover(Colour colour) const;
 
@@ -85,6 +86,7 @@ class XSession {
   XSetup setup_;
   int serverPid_ = -1;
   std::optional<ChildProcess> windowManager_;
+  unsigned long dock_ = 0;
   void* display_ = nullptr;  // Xlib's Display, kept out of the tests' headers
   std::string name_;
 };
