@@ -8,11 +8,11 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <bit>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -36,48 +36,13 @@ std::vector<char*> CStrings(const std::vector<std::string>& strings) {
   return result;
 }
 
-// In a child between fork and exec: its own process group, stdin from
-// /dev/null, stdout and stderr to `output`, `extra` as descriptor 3.
-void SetUpChild(int output, int extra) {
-  setpgid(0, 0);
-  dup2(open("/dev/null", O_RDONLY), 0);
-  dup2(output, 1);
-  dup2(output, 2);
-  if (extra >= 0) dup2(extra, 3);
-  for (int fd = extra >= 0 ? 4 : 3; fd < 1024; ++fd)
-    close(fd);
-}
-
-// Ends a child and everything it started (SDL shows its message box from a
-// process of its own): SIGTERM to the group, SIGKILL after two seconds. The
-// leader is reaped last, so that its group id cannot pass to anyone else.
-void Stop(int pid) {
-  if (pid <= 0) return;
-  kill(-pid, SIGTERM);
-  const auto deadline = Clock::now() + milliseconds(2000);
-  siginfo_t info{};
-  while (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
-         info.si_pid == 0 && Clock::now() < deadline) {
-    std::this_thread::sleep_for(milliseconds(10));
-  }
-  kill(-pid, SIGKILL);
-  waitpid(pid, nullptr, 0);
-}
-
-// The windows the tests look at belong to other processes and may vanish
-// between two requests; Xlib's default handler would end the test for that.
-int IgnoreErrors(Display*, XErrorEvent*) {
-  return 0;
-}
-
 Atom Intern(Display* display, const char* name) {
   return XInternAtom(display, name, False);
 }
 
 // Waits until a window manager has announced itself on the root window.
-bool WindowManagerRuns(Display* display, milliseconds timeout) {
-  const auto deadline = Clock::now() + timeout;
-  while (Clock::now() < deadline) {
+bool WindowManagerRuns(Display* display) {
+  for (const auto deadline = Clock::now() + milliseconds(15000); Clock::now() < deadline;) {
     Atom type = None;
     int format = 0;
     unsigned long items = 0, remaining = 0;
@@ -94,7 +59,7 @@ bool WindowManagerRuns(Display* display, milliseconds timeout) {
 
 // A panel along the top edge, as desktops have: a dock window that
 // reserves its strip of the screen for itself.
-Window MapDock(Display* display, int width, int height) {
+void MapDock(Display* display, int width, int height) {
   const Window dock = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0,
                                           unsigned(width), unsigned(height), 0, 0, 0x00FF00);
   Atom dockType = Intern(display, "_NET_WM_WINDOW_TYPE_DOCK");
@@ -107,38 +72,53 @@ Window MapDock(Display* display, int width, int height) {
                   reinterpret_cast<unsigned char*>(strut), 4);
   XMapWindow(display, dock);
   XSync(display, False);
-  return dock;
 }
 
 }  // namespace
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv,
-                           const std::vector<std::string>& environment) {
+                           const std::vector<std::string>& environment, int fd3) {
   char name[] = "/tmp/testcard-output-XXXXXX";
-  const int output = mkstemp(name);
+  const int output = mkostemp(name, O_CLOEXEC);
   if (output < 0) throw std::runtime_error("cannot make a file for the program's output");
   outputFile_ = name;
-  std::vector<char*> args = CStrings(argv);
-  std::vector<char*> env = CStrings(environment);
-  pid_ = fork();
-  if (pid_ < 0) throw std::runtime_error("cannot fork");
-  if (pid_ == 0) {
-    SetUpChild(output, -1);
-    execvpe(args[0], args.data(), env.data());
-    _exit(127);
-  }
-  setpgid(pid_, pid_);  // as the child does: whichever runs first
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_adddup2(&actions, output, 1);
+  posix_spawn_file_actions_adddup2(&actions, output, 2);
+  if (fd3 >= 0) posix_spawn_file_actions_adddup2(&actions, fd3, 3);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);  // its own group
+  const int failed = posix_spawnp(&pid_, argv[0].c_str(), &actions, &attributes,
+                                  CStrings(argv).data(), CStrings(environment).data());
+  posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attributes);
   close(output);
+  if (failed != 0) throw std::runtime_error("cannot run " + argv[0] + " (is it installed?)");
 }
 
+// Ends the program and everything it started (SDL shows its message box
+// from a process of its own): SIGTERM to the group, SIGKILL two seconds on.
+// The leader is reaped last, so that its group id cannot pass to another.
 ChildProcess::~ChildProcess() {
-  if (!status_) Stop(pid_);
+  if (!status_) {
+    kill(-pid_, SIGTERM);
+    siginfo_t info{};
+    for (const auto deadline = Clock::now() + milliseconds(2000);
+         waitid(P_PID, id_t(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == 0 &&
+         Clock::now() < deadline;) {
+      std::this_thread::sleep_for(milliseconds(10));
+    }
+    kill(-pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
   std::filesystem::remove(outputFile_);
 }
 
 std::optional<int> ChildProcess::WaitForExit(milliseconds timeout) {
-  const auto deadline = Clock::now() + timeout;
-  while (!status_) {
+  for (const auto deadline = Clock::now() + timeout; !status_;) {
     int status = 0;
     if (waitpid(pid_, &status, WNOHANG) == pid_) {
       status_ = WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
@@ -162,62 +142,50 @@ std::vector<std::string> EnvironmentWithoutDisplay() {
   std::vector<std::string> result;
   for (char** entry = environ; *entry != nullptr; ++entry) {
     const std::string variable = *entry;
-    if (variable.rfind("DISPLAY=", 0) == 0 || variable.rfind("WAYLAND_DISPLAY=", 0) == 0) continue;
-    result.push_back(variable);
+    if (variable.rfind("DISPLAY=", 0) != 0 && variable.rfind("WAYLAND_DISPLAY=", 0) != 0)
+      result.push_back(variable);
   }
   return result;
 }
 
 XSession::XSession(const XSetup& setup) : setup_(setup) {
   int pipeEnds[2];
-  if (pipe(pipeEnds) != 0) throw std::runtime_error("cannot make a pipe");
+  if (pipe2(pipeEnds, O_CLOEXEC) != 0) throw std::runtime_error("cannot make a pipe");
   const std::string screen = std::to_string(setup.width) + "x" + std::to_string(setup.height) +
                              "x" + std::to_string(setup.depth);
-  serverPid_ = fork();
-  if (serverPid_ < 0) throw std::runtime_error("cannot fork");
-  if (serverPid_ == 0) {
-    SetUpChild(open("/dev/null", O_WRONLY), pipeEnds[1]);  // the display number to fd 3
-    execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", screen.c_str(), "-nolisten", "tcp",
-           static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  setpgid(serverPid_, serverPid_);
+  // Xvfb picks a free display number and writes it to descriptor 3.
+  server_.emplace(std::vector<std::string>{"Xvfb", "-displayfd", "3", "-screen", "0", screen,
+                                           "-nolisten", "tcp"},
+                  EnvironmentWithoutDisplay(), pipeEnds[1]);
   close(pipeEnds[1]);
-  // The number comes in pieces; the pipe stays open until all of it is in,
-  // or Xvfb fails to write the rest.
   name_ = ":";
   pollfd ready{pipeEnds[0], POLLIN, 0};
   char c = 0;
   bool told = false;
   while (!told && poll(&ready, 1, 15000) > 0 && read(pipeEnds[0], &c, 1) == 1) {
-    if (c == '\n')
-      told = true;
-    else
-      name_ += c;
+    told = c == '\n';
+    if (!told) name_ += c;
   }
   close(pipeEnds[0]);
-  XSetErrorHandler(IgnoreErrors);
   if (told) display_ = XOpenDisplay(name_.c_str());
   int event = 0, error = 0, major = 0, minor = 0;
   if (display_ == nullptr || !XTestQueryExtension(X(display_), &event, &error, &major, &minor)) {
-    Stop(serverPid_);
     throw std::runtime_error("Xvfb did not start with a screen of " + screen +
-                             " and XTest (is the xvfb package installed?)");
+                             " and XTest (is the xvfb package installed?)\n" + server_->Output());
   }
   if (setup.dockHeight > 0) {
     windowManager_.emplace(std::vector<std::string>{"openbox"}, Environment());
-    if (!WindowManagerRuns(X(display_), milliseconds(15000))) {
-      throw std::runtime_error("openbox did not start (is the openbox package installed?):\n" +
-                               windowManager_->Output());
+    if (!WindowManagerRuns(X(display_))) {
+      XCloseDisplay(X(display_));
+      throw std::runtime_error("openbox did not start:\n" + windowManager_->Output());
     }
-    dock_ = MapDock(X(display_), setup.width, setup.dockHeight);
+    MapDock(X(display_), setup.width, setup.dockHeight);
   }
 }
 
 XSession::~XSession() {
   windowManager_.reset();
   if (display_ != nullptr) XCloseDisplay(X(display_));
-  Stop(serverPid_);
 }
 
 std::vector<std::string> XSession::Environment() const {
@@ -276,8 +244,7 @@ std::string XSession::Differences(const Canvas& expected, const std::vector<int>
 
 std::string XSession::WaitUntilShowing(const Canvas& expected, milliseconds timeout,
                                        const std::vector<int>& rows) const {
-  const auto deadline = Clock::now() + timeout;
-  for (;;) {
+  for (const auto deadline = Clock::now() + timeout;;) {
     std::string differences = Differences(expected, rows);
     if (differences.empty() || Clock::now() > deadline) return differences;
     std::this_thread::sleep_for(milliseconds(20));
@@ -301,42 +268,30 @@ void XSession::Press(const std::vector<unsigned>& held, unsigned key) const {
   XSync(X(display_), False);
 }
 
-void XSession::SetLayout(const std::string& layout, const std::string& variant) const {
-  ChildProcess setxkbmap({"setxkbmap", "-display", name_, "-layout", layout, "-variant", variant},
-                         Environment());
-  if (setxkbmap.WaitForExit(milliseconds(10000)) != 0) {
-    throw std::runtime_error("setxkbmap " + layout + " " + variant +
-                             " failed (are x11-xkb-utils and xkb-data installed?):\n" +
-                             setxkbmap.Output());
+std::string XSession::Run(const std::vector<std::string>& argv) const {
+  ChildProcess program(argv, Environment());
+  if (program.WaitForExit(milliseconds(10000)) != 0) {
+    throw std::runtime_error(argv[0] + " failed:\n" + program.Output());
   }
+  return program.Output();
 }
 
-void XSession::RaiseDock() const {
-  XRaiseWindow(X(display_), dock_);
-  XSync(X(display_), False);
+unsigned long XSession::Cover(Colour colour) const {
+  Display* display = X(display_);
+  const Window cover =
+      XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, unsigned(setup_.width),
+                          unsigned(setup_.height), 0, 0, ScreenPixels(Canvas(1, 1, colour))[0]);
+  XSetWindowAttributes attributes{};
+  attributes.override_redirect = True;  // no window manager moves it
+  XChangeWindowAttributes(display, cover, CWOverrideRedirect, &attributes);
+  XMapRaised(display, cover);
+  XSync(display, False);
+  return cover;
 }
 
 void XSession::DestroyWindow(unsigned long window) const {
   XDestroyWindow(X(display_), window);
   XSync(X(display_), False);
-}
-
-unsigned long XSession::Cover(Colour colour) const {
-  Display* display = X(display_);
-  XSetWindowAttributes attributes{};
-  attributes.override_redirect = True;
-  const Window cover = XCreateWindow(
-      display, DefaultRootWindow(display), 0, 0, unsigned(setup_.width), unsigned(setup_.height), 0,
-      CopyFromParent, InputOutput, CopyFromParent, CWOverrideRedirect, &attributes);
-  XMapRaised(display, cover);
-  // Filled after mapping, through a GC: no background to guess the format of.
-  XGCValues values{};
-  values.foreground = ScreenPixels(Canvas(1, 1, colour)).front();
-  GC gc = XCreateGC(display, cover, GCForeground, &values);
-  XFillRectangle(display, cover, gc, 0, 0, unsigned(setup_.width), unsigned(setup_.height));
-  XFreeGC(display, gc);
-  XSync(display, False);
-  return cover;
 }
 
 }  // namespace testcard::testing
