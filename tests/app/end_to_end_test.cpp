@@ -115,35 +115,29 @@ std::vector<std::vector<unsigned>> KeyCodes(const XSession& session, const std::
 }
 
 TEST(EndToEnd, AKeyAdvancesExactlyWhenItTypesACharacterOnTheUsersLayout) {
+  // clang-format off
   const LayoutCases layouts[] = {
-      {"us",
-       "",
-       {{"Left Up F1 F12 Insert Delete Home End Prior Next KP_Delete Ctrl+Left Ctrl+Delete", 0},
+      {"us", "", {
+        // Keys that type nothing.
+        {"Left Up F1 F12 Insert Delete Home End Prior Next KP_Delete Ctrl+Left Ctrl+Delete", 0},
         {"Shift_L Control_L Alt_L Super_L Alt_R Caps_Lock Caps_Lock Num_Lock Num_Lock", 0},
-        {"a", 1},
-        {"Shift+a b", 2},
-        {"Return", 1},
-        {"KP_Enter", 1},
-        {"Escape", 1},
-        {"BackSpace", 1},
-        {"Tab", 1},
-        {"space", 1},
-        {"Ctrl+a", 1},
-        {"Ctrl+bracketleft", 1},
-        {"Ctrl+space", 1},
-        {"Ctrl+Shift+2", 1},
-        {"Ctrl+1", 1},
-        {"Alt+a", 1},
-        {"Super+a", 1},
-        {"Alt+Return", 1},
-        {"Shift+Tab", 0},
-        {"Left*300 a F5*300", 1}}},
-      {"de",
-       "",
-       {{"AltGr+q", 1}, {"AltGr", 0}, {"y", 1}, {"Ctrl+Shift+2", 1}, {"grave e", 1}, {"grave", 0}}},
+        {"Shift+Tab", 0},  // ISO_Left_Tab: X11 types nothing for it
+        // Printable characters, one step each, however many events a key makes.
+        {"a", 1}, {"Shift+a b", 2}, {"space", 1}, {"Left*300 a F5*300", 1},
+        // Control characters: CR, CR, ESC, BS, TAB, SOH, ESC, NUL, NUL.
+        {"Return", 1}, {"KP_Enter", 1}, {"Escape", 1}, {"BackSpace", 1}, {"Tab", 1},
+        {"Ctrl+a", 1}, {"Ctrl+bracketleft", 1}, {"Ctrl+space", 1}, {"Ctrl+Shift+2", 1},
+        // Modifiers that still type the key's character: 1, a, a, CR.
+        {"Ctrl+1", 1}, {"Alt+a", 1}, {"Super+a", 1}, {"Alt+Return", 1}}},
+      // @ and z; Ctrl+Shift+2 types ", printable here; a dead ^ then e is ê.
+      {"de", "", {{"AltGr+q", 1}, {"AltGr", 0}, {"y", 1}, {"Ctrl+Shift+2", 1},
+                  {"grave e", 1}, {"grave", 0}}},
+      // Cyrillic ф, Ф; with Ctrl still one step.
       {"ru", "", {{"a", 1}, {"Shift+a", 1}, {"Ctrl+a", 1}, {"Ctrl+bracketleft", 1}}},
+      // A dead acute then e types é; then space, the apostrophe.
       {"us", "intl", {{"apostrophe e", 1}, {"apostrophe space", 1}, {"apostrophe", 0}}},
   };
+  // clang-format on
   const XSession session({320, 240});
   const std::vector<Canvas> patterns = Patterns(320, 240);
   std::map<std::string, std::vector<std::vector<unsigned>>> codes;
@@ -166,9 +160,9 @@ TEST(EndToEnd, AKeyAdvancesExactlyWhenItTypesACharacterOnTheUsersLayout) {
       for (const std::vector<unsigned>& press : codes[c.presses])
         session.Press({press.begin(), press.end() - 1}, press.back());
       step += c.steps;
-      EXPECT_EQ(session.WaitUntilShowing(patterns[step], kAppears), "");
+      ASSERT_EQ(session.WaitUntilShowing(patterns[step], kAppears), "");
       std::this_thread::sleep_for(kSettle);
-      EXPECT_EQ(session.WaitUntilShowing(patterns[step], milliseconds(0)), "") << "stepped on";
+      ASSERT_EQ(session.WaitUntilShowing(patterns[step], milliseconds(0)), "") << "stepped on";
       ASSERT_TRUE(program->Running()) << program->Output();
     }
   }

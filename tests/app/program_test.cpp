@@ -81,52 +81,38 @@ class FakeWindow : public AppWindow {
 TEST(RunProgram, StepsOnCharacterKeysShowsAgainWhenAskedAndEndsAsItShould) {
   constexpr auto G = Pattern::kGrid, C = Pattern::kCross, K = Pattern::kColour;
   constexpr Uint32 kKey = SDL_KEYDOWN, kWindow = SDL_WINDOWEVENT;
+  // clang-format off
   const struct {
     PixelSize display;
-    std::deque<SDL_Event> events;
     Failing failing;
     int status;
     std::vector<Pattern> shown;  // the patterns put on the screen, in order
     std::string said;            // part of the message on errors and in the box
+    std::deque<SDL_Event> events;
   } cases[] = {
       // Key-downs count only for control characters SDL reports no text for.
-      {{1024, 768},
+      {{1024, 768}, Failing::kNothing, 0, {G, C, K}, "",
        {Event(kKey, SDLK_LEFT), Event(kKey, SDLK_F5), Event(kKey, SDLK_a),
         Event(kKey, SDLK_1, KMOD_LCTRL), Text("a"), Event(kKey, SDLK_DELETE),
-        Event(kKey, SDLK_RETURN, KMOD_LALT), Event(kKey, SDLK_ESCAPE)},
-       Failing::kNothing,
-       0,
-       {G, C, K},
-       ""},
-      {{640, 480},
+        Event(kKey, SDLK_RETURN, KMOD_LALT), Event(kKey, SDLK_ESCAPE)}},
+      {{640, 480}, Failing::kNothing, 0, {G, C, K}, "",
        {Event(kKey, SDLK_LEFTBRACKET, KMOD_RCTRL), Event(kKey, SDLK_SPACE, KMOD_LCTRL),
-        Event(kKey, SDLK_z, KMOD_LCTRL)},
-       Failing::kNothing,
-       0,
-       {G, C, K},
-       ""},
+        Event(kKey, SDLK_z, KMOD_LCTRL)}},
       // An odd screen; repaints and new sizes put the picture up again.
-      {{801, 601},
+      {{801, 601}, Failing::kNothing, 1, {G, G, C, C, K}, "Cannot read the window's events",
        {Event(kWindow, SDL_WINDOWEVENT_EXPOSED), Text("\xC3\xA9"),
         Event(kWindow, SDL_WINDOWEVENT_SIZE_CHANGED), Event(kWindow, SDL_WINDOWEVENT_MOVED),
-        Text("\xE2\x90\x9B")},
-       Failing::kNothing,
-       1,
-       {G, G, C, C, K},
-       "Cannot read the window's events"},
-      {{320, 240}, {Text("xy"), Text("z")}, Failing::kNothing, 0, {G, K}, ""},
-      {{640, 480},
-       {Text("a"), Event(kWindow, SDL_WINDOWEVENT_CLOSE)},
-       Failing::kNothing,
-       0,
-       {G, C},
-       ""},
-      {{640, 480}, {Event(SDL_QUIT)}, Failing::kNothing, 0, {G}, ""},
-      {{640, 480}, {}, Failing::kOpen, 1, {}, "graphical session"},
-      {{40000, 600}, {}, Failing::kNothing, 1, {}, "Run-time error '6': Overflow"},
-      {{640, 480}, {}, Failing::kPlace, 1, {}, "'480': Cannot make the window full screen"},
-      {{640, 480}, {}, Failing::kPresent, 1, {}, "Cannot show the picture"},
+        Text("\xE2\x90\x9B")}},
+      {{320, 240}, Failing::kNothing, 0, {G, K}, "", {Text("xy"), Text("z")}},
+      {{640, 480}, Failing::kNothing, 0, {G, C}, "",
+       {Text("a"), Event(kWindow, SDL_WINDOWEVENT_CLOSE)}},
+      {{640, 480}, Failing::kNothing, 0, {G}, "", {Event(SDL_QUIT)}},
+      {{640, 480}, Failing::kOpen, 1, {}, "graphical session", {}},
+      {{40000, 600}, Failing::kNothing, 1, {}, "Run-time error '6': Overflow", {}},
+      {{640, 480}, Failing::kPlace, 1, {}, "'480': Cannot make the window full screen", {}},
+      {{640, 480}, Failing::kPresent, 1, {}, "Cannot show the picture", {}},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << "case " << &c - cases);
     std::ostringstream errors;
