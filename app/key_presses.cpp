@@ -17,8 +17,9 @@ bool YieldsControlCharacter(const SDL_Keysym& key) {
     case SDLK_KP_ENTER:
     case SDLK_ESCAPE:
     case SDLK_BACKSPACE:
-    case SDLK_TAB:
       return true;
+    case SDLK_TAB:  // Shift+Tab is ISO_Left_Tab, which types nothing
+      return (key.mod & KMOD_SHIFT) == 0;
     default:
       return (key.mod & KMOD_CTRL) != 0 && TypesControlWithCtrl(key.sym);
   }

@@ -14,8 +14,8 @@ namespace testcard {
 // Escape, Backspace, Tab, Ctrl with a letter, Ctrl+[ (Escape) and
 // Ctrl+Space or Ctrl+@ (NUL). A dead key types nothing until the next key,
 // so dead key + E is one press. Arrows, function keys, Insert, Delete,
-// Home, End, Page Up and Down, and modifier and lock keys alone type
-// nothing.
+// Home, End, Page Up and Down, Shift+Tab, and modifier and lock keys alone
+// type nothing.
 //
 // - A text event (SDL_TEXTINPUT) counts one press per character it carries.
 //   On X11 the window also sends control characters this way, read from X
@@ -23,8 +23,8 @@ namespace testcard {
 //   SDL's key-downs are off, so a key is counted once.
 // - Elsewhere SDL reports only printable text, and a key-down counts one
 //   press when its key types a control character there: Enter (main or
-//   keypad), Escape, Backspace and Tab with any modifier, and Ctrl with a
-//   letter, [, \, ], or space. An auto-repeated key-down counts like any
+//   keypad), Escape, Backspace and Tab (not Shift+Tab) with any modifier,
+//   and Ctrl with a letter, [, \, ], or space. An auto-repeated key-down counts like any
 //   other.
 // - Every other event counts nothing.
 int KeyPressesIn(const SDL_Event& event);
