@@ -28,7 +28,12 @@ class X11DeepColour;
 // at depth 30) shows each value at its 10-bit equivalent; 5 or 6 bits
 // (depth 16) through SDL's conversion; a palette is refused at run time.
 //
-// Failures after the window exists raise RunTimeError.
+// On X11 the primary display is the RandR primary output (SDL lists it
+// first); NextEvent also reports control characters typed as text events
+// (x11_key_text.hpp), and a window destroyed by another program ends the
+// process with status 1 (x11_window_watch.hpp).
+//
+// Other failures after the window exists raise RunTimeError.
 class SdlWindow : public AppWindow {
  public:
   SdlWindow();  // throws WindowUnavailable
