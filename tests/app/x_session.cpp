@@ -96,7 +96,10 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv,
   posix_spawn_file_actions_destroy(&actions);
   posix_spawnattr_destroy(&attributes);
   close(output);
-  if (failed != 0) throw std::runtime_error("cannot run " + argv[0] + " (is it installed?)");
+  if (failed != 0) {
+    std::filesystem::remove(outputFile_);
+    throw std::runtime_error("cannot run " + argv[0] + " (is it installed?)");
+  }
 }
 
 // Ends the program and everything it started (SDL shows its message box
