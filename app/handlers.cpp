@@ -1,8 +1,6 @@
 #include "app/handlers.hpp"
 
-#include <cctype>
-#include <charconv>
-#include <cstddef>
+#include <string_view>
 
 #include "patterns/patterns.hpp"
 #include "surface/checked_float.hpp"
@@ -21,6 +19,12 @@ Single EvenPixelTwips(Single twips, Single twipsAgain) {
   return Single(result.Get());
 }
 
+// The number of the pattern on show: BeginPattern writes "1", "2" or "3"
+// into Tag; before any pattern Tag is empty, which is no number (0).
+int PatternNumber(std::string_view tag) {
+  return tag.size() == 1 && tag[0] >= '1' && tag[0] <= '9' ? tag[0] - '0' : 0;
+}
+
 }  // namespace
 
 void OnLoad(GridForm& form, const Screen& screen) {
@@ -33,39 +37,15 @@ void OnLoad(GridForm& form, const Screen& screen) {
 }
 
 KeyPressResult OnKeyPress(GridForm& form) {
-  if (LeadingNumber(form.Tag()) == 2) {
+  if (PatternNumber(form.Tag()) == 2) {
     ColorTest(form);
     return KeyPressResult::kContinue;
   }
-  if (LeadingNumber(form.Tag()) == 1) {
+  if (PatternNumber(form.Tag()) == 1) {
     CrossTest(form);
     return KeyPressResult::kContinue;
   }
   return KeyPressResult::kEndProgram;
-}
-
-double LeadingNumber(std::string_view text) {
-  std::size_t start = text.find_first_not_of(" \t");
-  if (start == std::string_view::npos) return 0;
-  // One sign at most; from_chars takes no '+', and it is the same number
-  // without it.
-  std::size_t first = start;
-  if (text[start] == '+') {
-    first = ++start;
-  } else if (text[start] == '-') {
-    first = start + 1;
-  }
-  // A number then begins with a digit or a point: from_chars would also
-  // take "inf" and "nan".
-  if (first == text.size() ||
-      !(std::isdigit(static_cast<unsigned char>(text[first])) || text[first] == '.')) {
-    return 0;
-  }
-  // The longest prefix that is a number: "2e" is 2, "1.5e1x" is 15. Out of
-  // range is a number too large or too small for any pattern's Tag.
-  double value = 0;
-  const auto [last, error] = std::from_chars(text.data() + start, text.data() + text.size(), value);
-  return error == std::errc() ? value : 0;
 }
 
 }  // namespace testcard

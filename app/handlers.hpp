@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string_view>
-
 #include "surface/grid_form.hpp"
 #include "surface/screen.hpp"
 
@@ -22,10 +20,5 @@ enum class KeyPressResult { kContinue, kEndProgram };
 // after the cross. After the colour pattern (or with any other Tag) the
 // program is to end, which the result says; the form is left as it was.
 KeyPressResult OnKeyPress(GridForm& form);
-
-// The number at the start of `text`, 0 when there is none: blanks are
-// skipped, then an optional sign, digits, a decimal point and an exponent are
-// taken as far as they form a number ("2abc" is 2, "1.5e1" is 15, "x2" is 0).
-double LeadingNumber(std::string_view text);
 
 }  // namespace testcard

@@ -3,23 +3,25 @@
 namespace testcard {
 namespace {
 
-// SDL gives the letter keys of non-Latin layouts their Latin key codes, so
-// Ctrl with a letter is recognised on every layout.
-bool IsLetter(const SDL_Keysym& key) {
-  return key.sym >= SDLK_a && key.sym <= SDLK_z;
+// The keys that type a control character with Ctrl held: the letters (SDL
+// gives the letter keys of non-Latin layouts their Latin key codes) and the
+// ASCII neighbours of the capitals.
+bool TypesControlWithCtrl(SDL_Keycode key) {
+  return (key >= SDLK_a && key <= SDLK_z) || key == SDLK_LEFTBRACKET || key == SDLK_BACKSLASH ||
+         key == SDLK_RIGHTBRACKET || key == SDLK_SPACE;
 }
 
 bool YieldsControlCharacter(const SDL_Keysym& key) {
-  if ((key.mod & (KMOD_ALT | KMOD_GUI)) != 0) return false;
   switch (key.sym) {
     case SDLK_RETURN:
     case SDLK_KP_ENTER:
     case SDLK_ESCAPE:
     case SDLK_BACKSPACE:
-    case SDLK_TAB:
       return true;
+    case SDLK_TAB:  // Shift+Tab is ISO_Left_Tab, which types nothing
+      return (key.mod & KMOD_SHIFT) == 0;
     default:
-      return (key.mod & KMOD_CTRL) != 0 && IsLetter(key);
+      return (key.mod & KMOD_CTRL) != 0 && TypesControlWithCtrl(key.sym);
   }
 }
 

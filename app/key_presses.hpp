@@ -7,19 +7,26 @@ namespace testcard {
 // How many key presses "that yield a character" an SDL event carries: the
 // presses that advance the pattern cycle.
 //
-// - A text event (SDL_TEXTINPUT) counts one press per character it carries:
-//   letters, digits, space, punctuation, and whatever a dead key or an input
-//   method composes.
-// - A key-down counts one press when the key yields a control character,
-//   which SDL never reports as text: Enter (main or keypad), Escape,
-//   Backspace, Tab, and Ctrl with a letter. With Alt or the system key held
-//   these are the system's shortcuts (Alt+Tab, Alt+Enter, ...) and yield
-//   nothing. An auto-repeated key-down counts like any other.
-// - Every other event counts nothing: arrows, function keys, Insert, Delete,
-//   Home, End, Page Up and Down, modifier and lock keys alone, key-ups.
+// The rule: a key press advances exactly when, on the user's keyboard
+// layout, it types at least one character, control characters included.
+// So letters, digits, space and punctuation advance with any modifier that
+// still types them (Shift, AltGr, Ctrl+1, Alt+A, Super+A); so do Enter,
+// Escape, Backspace, Tab, Ctrl with a letter, Ctrl+[ (Escape) and
+// Ctrl+Space or Ctrl+@ (NUL). A dead key types nothing until the next key,
+// so dead key + E is one press. Arrows, function keys, Insert, Delete,
+// Home, End, Page Up and Down, Shift+Tab, and modifier and lock keys alone
+// type nothing.
 //
-// A printable key arrives as a key-down followed by its text event; only the
-// text event counts, so the pair is one press.
+// - A text event (SDL_TEXTINPUT) counts one press per character it carries.
+//   On X11 the window also sends control characters this way, read from X
+//   itself, as their Unicode control pictures (see x11_key_text.hpp), and
+//   SDL's key-downs are off, so a key is counted once.
+// - Elsewhere SDL reports only printable text, and a key-down counts one
+//   press when its key types a control character there: Enter (main or
+//   keypad), Escape, Backspace and Tab (not Shift+Tab) with any modifier,
+//   and Ctrl with a letter, [, \, ], or space. An auto-repeated key-down counts like any
+//   other.
+// - Every other event counts nothing.
 int KeyPressesIn(const SDL_Event& event);
 
 }  // namespace testcard

@@ -18,6 +18,9 @@
 
 #include "surface/run_time_error.hpp"
 #include "surface/window_icon.hpp"
+#include "surface/x11_deep_colour.hpp"
+#include "surface/x11_key_text.hpp"
+#include "surface/x11_window_watch.hpp"
 
 namespace testcard {
 namespace {
@@ -166,8 +169,11 @@ SdlWindow::SdlWindow() {
   }
   SDL_SetWindowIcon(window_, iconSurface);
   SDL_FreeSurface(iconSurface);
-  // Key presses arrive as the characters they type (SDL_TEXTINPUT).
+  // Key presses arrive as the characters they type (SDL_TEXTINPUT), on X11
+  // control characters too.
   SDL_StartTextInput();
+  StartX11KeyText();
+  WatchX11Window(window_);
 }
 
 SdlWindow::~SdlWindow() {
@@ -245,6 +251,7 @@ PixelSize SdlWindow::Place(const PixelRect& client) {
 
 void SdlWindow::Show(const Canvas& picture) {
   picture_ = &picture;
+  deepColour_ = X11DeepColour::For(window_);
   SDL_ShowWindow(window_);
   SDL_RaiseWindow(window_);
   Present();
@@ -252,6 +259,7 @@ void SdlWindow::Show(const Canvas& picture) {
 
 void SdlWindow::Present() {
   if (picture_ == nullptr) return;
+  if (deepColour_ != nullptr) return deepColour_->Show(*picture_);
   SDL_Surface* surface = SDL_GetWindowSurface(window_);
   if (surface == nullptr) RaiseWindowFailure("Cannot reach the window's pixels");
   if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) {
@@ -268,8 +276,18 @@ void SdlWindow::Present() {
 
 SDL_Event SdlWindow::NextEvent() {
   SDL_Event event;
-  if (SDL_WaitEvent(&event) == 0) RaiseWindowFailure("Cannot read the window's events");
-  return event;
+  for (;;) {
+    if (SDL_WaitEvent(&event) == 0) RaiseWindowFailure("Cannot read the window's events");
+    if (event.type != SDL_SYSWMEVENT) return event;
+    EndIfX11WindowDestroyed(event);
+    const std::string control = X11ControlText(event);
+    if (control.empty()) continue;
+    SDL_Event text{};
+    text.type = SDL_TEXTINPUT;
+    text.text.timestamp = event.syswm.timestamp;
+    control.copy(text.text.text, sizeof text.text.text - 1);
+    return text;
+  }
 }
 
 bool SdlWindow::ShowErrorBox(const std::string& title, const std::string& text) {

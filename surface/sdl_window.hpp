@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "surface/app_window.hpp"
@@ -8,6 +9,8 @@
 struct SDL_Window;
 
 namespace testcard {
+
+class X11DeepColour;
 
 // The test window on SDL2: borderless, caption "Form1", the icon drawn by
 // DrawWindowIcon, created hidden on the primary display.
@@ -21,7 +24,16 @@ namespace testcard {
 // when asked for exactly that, which also covers panels and task bars; any
 // other rectangle gets a borderless window kept above the others.
 //
-// Failures after the window exists raise RunTimeError.
+// Pixel formats: 8 bits a channel shows the picture exactly; 10 bits (X11
+// at depth 30) shows each value at its 10-bit equivalent; 5 or 6 bits
+// (depth 16) through SDL's conversion; a palette is refused at run time.
+//
+// On X11 the primary display is the RandR primary output (SDL lists it
+// first); NextEvent also reports control characters typed as text events
+// (x11_key_text.hpp), and a window destroyed by another program ends the
+// process with status 1 (x11_window_watch.hpp).
+//
+// Other failures after the window exists raise RunTimeError.
 class SdlWindow : public AppWindow {
  public:
   SdlWindow();  // throws WindowUnavailable
@@ -44,6 +56,8 @@ class SdlWindow : public AppWindow {
   SDL_Window* window_ = nullptr;
   const Canvas* picture_ = nullptr;
   const void* populated_ = nullptr;  // the window buffer whose pages are mapped in
+  // Set on X11 at 10 bits a channel, where SDL has no window surface.
+  std::unique_ptr<X11DeepColour> deepColour_;
 };
 
 }  // namespace testcard

@@ -1,5 +1,6 @@
-// The program behind its window, with the window a stand-in that can be
-// told to fail: every way the program can end, and what it says.
+// SPDX-License-Identifier: MIT
+// The program behind one stand-in window that can be told to fail: start-up
+// sizing, the key-driven cycle, repaints, and every way the program ends.
 
 #include "app/program.hpp"
 
@@ -8,162 +9,143 @@
 #include <deque>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "patterns/patterns.hpp"
 #include "surface/grid_form.hpp"
 #include "surface/run_time_error.hpp"
-#include "tests/app/sdl_events.hpp"
 #include "tests/support/image_compare.hpp"
 
 namespace testcard {
 namespace {
 
-using testing::Text;
-
-// Which call of the window fails: opening it throws WindowUnavailable, the
-// others raise the run-time error.
 enum class Failing { kNothing, kOpen, kPlace, kPresent };
+
+// An SDL event as the window hands it over: `code` is the key of a
+// key-down or the window event's kind.
+SDL_Event Event(Uint32 type, int code = 0, int modifiers = 0, const char* text = "") {
+  SDL_Event event{};
+  event.type = type;
+  event.key.keysym.sym = code;
+  event.key.keysym.mod = static_cast<Uint16>(modifiers);
+  if (type == SDL_WINDOWEVENT) event.window.event = static_cast<Uint8>(code);
+  if (type == SDL_TEXTINPUT) std::snprintf(event.text.text, sizeof event.text.text, "%s", text);
+  return event;
+}
+SDL_Event Text(const char* text) {
+  return Event(SDL_TEXTINPUT, 0, 0, text);
+}
 
 class FakeWindow : public AppWindow {
  public:
   FakeWindow(PixelSize display, std::deque<SDL_Event> events, Failing failing)
       : display_(display), events_(std::move(events)), failing_(failing) {}
-
   PixelSize PrimaryDisplaySize() const override { return display_; }
-  PixelSize ClientSize() const override { return client_; }
+  PixelSize ClientSize() const override { return {asked.width, asked.height}; }
   PixelSize Place(const PixelRect& client) override {
-    if (failing_ == Failing::kPlace) Raise("Cannot make the window full screen");
-    client_ = {client.width, client.height};
-    return client_;
+    Fail(Failing::kPlace, "Cannot make the window full screen");
+    asked = client;
+    return ClientSize();
   }
   void Show(const Canvas& picture) override {
     picture_ = &picture;
     Present();
   }
   void Present() override {
-    if (failing_ == Failing::kPresent) Raise("Cannot show the picture");
-    ++presents;
-    lastShown = *picture_;
+    Fail(Failing::kPresent, "Cannot show the picture");
+    shown.push_back(*picture_);
   }
   SDL_Event NextEvent() override {
-    if (events_.empty()) Raise("Cannot read the window's events");
+    if (events_.empty()) Fail(failing_, "Cannot read the window's events");  // whatever fails
     const SDL_Event event = events_.front();
     events_.pop_front();
     return event;
   }
-  bool ShowErrorBox(const std::string&, const std::string& text) override {
-    boxes.push_back(text);
-    return true;
-  }
+  bool ShowErrorBox(const std::string&, const std::string&) override { return ++boxes > 0; }
 
-  int presents = 0;
-  Canvas lastShown;
-  std::vector<std::string> boxes;
+  PixelRect asked{0, 0, 640, 480};
+  std::vector<Canvas> shown;  // every picture put on the screen, in order
+  int boxes = 0;
 
  private:
-  [[noreturn]] static void Raise(const std::string& what) {
-    throw RunTimeError(error_number::kWindowFailure, what + ": the window system said no");
+  void Fail(Failing when, const std::string& what) const {
+    if (when == failing_) throw RunTimeError(error_number::kWindowFailure, what + ": refused");
   }
-
   PixelSize display_;
-  PixelSize client_{640, 480};
   std::deque<SDL_Event> events_;
   Failing failing_;
   const Canvas* picture_ = nullptr;
 };
 
-struct Outcome {
-  ProgramEnd end;
-  std::string errors;
-  FakeWindow* window = nullptr;  // owned by end.window
-};
-
-Outcome RunOn(PixelSize display, std::deque<SDL_Event> events,
-              Failing failing = Failing::kNothing) {
-  Outcome run;
-  std::ostringstream errors;
-  run.end = RunProgram(
-      [&]() -> std::unique_ptr<AppWindow> {
-        if (failing == Failing::kOpen) throw WindowUnavailable("cannot open a display");
-        auto window = std::make_unique<FakeWindow>(display, events, failing);
-        run.window = window.get();
-        return window;
-      },
-      errors);
-  run.errors = errors.str();
-  return run;
-}
-
-TEST(RunProgram, EndsWithZeroOnTheThirdKeyAndOneWithAMessageOnEveryFailure) {
-  SDL_Event quit{};
-  quit.type = SDL_QUIT;
-  const std::deque<SDL_Event> keys = {Text("a"), Text(" "), Text("x")};
+TEST(RunProgram, StepsOnCharacterKeysShowsAgainWhenAskedAndEndsAsItShould) {
+  constexpr auto G = Pattern::kGrid, C = Pattern::kCross, K = Pattern::kColour;
+  constexpr Uint32 kKey = SDL_KEYDOWN, kWindow = SDL_WINDOWEVENT;
+  // clang-format off
   const struct {
-    const char* name;
     PixelSize display;
-    std::deque<SDL_Event> events;
     Failing failing;
     int status;
-    std::string said;  // part of what it must say on errors and in the box; empty: nothing
+    std::vector<Pattern> shown;  // the patterns put on the screen, in order
+    std::string said;            // part of the message on errors and in the box
+    std::deque<SDL_Event> events;
   } cases[] = {
-      {"three keys", {640, 480}, keys, Failing::kNothing, 0, ""},
-      {"a close request", {640, 480}, {Text("a"), quit}, Failing::kNothing, 0, ""},
-      {"no window", {640, 480}, {}, Failing::kOpen, 1, "graphical session"},
-      {"a display too wide for 16 bits",
-       {40000, 600},
-       keys,
-       Failing::kNothing,
-       1,
-       "Run-time error '6': Overflow"},
-      {"the window refusing to move",
-       {640, 480},
-       keys,
-       Failing::kPlace,
-       1,
-       "Run-time error '480': Cannot make the window full screen"},
-      {"the picture not showing",
-       {640, 480},
-       keys,
-       Failing::kPresent,
-       1,
-       "Cannot show the picture"},
-      {"events that cannot be read",
-       {640, 480},
-       {Text("a")},
-       Failing::kNothing,
-       1,
-       "Cannot read the window's events"},
+      // Key-downs count only for control characters SDL reports no text for.
+      {{1024, 768}, Failing::kNothing, 0, {G, C, K}, "",
+       {Event(kKey, SDLK_LEFT), Event(kKey, SDLK_TAB, KMOD_LSHIFT), Event(kKey, SDLK_a),
+        Event(kKey, SDLK_1, KMOD_LCTRL), Text("a"), Event(kKey, SDLK_DELETE),
+        Event(kKey, SDLK_RETURN, KMOD_LALT), Event(kKey, SDLK_ESCAPE)}},
+      {{640, 480}, Failing::kNothing, 0, {G, C, K}, "",
+       {Event(kKey, SDLK_LEFTBRACKET, KMOD_RCTRL), Event(kKey, SDLK_SPACE, KMOD_LCTRL),
+        Event(kKey, SDLK_z, KMOD_LCTRL)}},
+      // An odd screen; repaints and new sizes put the picture up again.
+      {{801, 601}, Failing::kNothing, 1, {G, G, C, C, K}, "Cannot read the window's events",
+       {Event(kWindow, SDL_WINDOWEVENT_EXPOSED), Text("\xC3\xA9"),
+        Event(kWindow, SDL_WINDOWEVENT_SIZE_CHANGED), Event(kWindow, SDL_WINDOWEVENT_MOVED),
+        Text("\xE2\x90\x9B")}},
+      {{320, 240}, Failing::kNothing, 0, {G, K}, "", {Text("xy"), Text("z")}},
+      {{640, 480}, Failing::kNothing, 0, {G, C}, "",
+       {Text("a"), Event(kWindow, SDL_WINDOWEVENT_CLOSE)}},
+      {{640, 480}, Failing::kNothing, 0, {G}, "", {Event(SDL_QUIT)}},
+      {{640, 480}, Failing::kOpen, 1, {}, "graphical session", {}},
+      {{40000, 600}, Failing::kNothing, 1, {}, "Run-time error '6': Overflow", {}},
+      {{640, 480}, Failing::kPlace, 1, {}, "'480': Cannot make the window full screen", {}},
+      {{640, 480}, Failing::kPresent, 1, {}, "Cannot show the picture", {}},
   };
+  // clang-format on
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    const Outcome run = RunOn(c.display, c.events, c.failing);
-    EXPECT_EQ(run.end.status, c.status);
-    const bool opened = c.failing != Failing::kOpen;
-    EXPECT_EQ(run.end.window != nullptr, opened);
-    if (c.said.empty()) {
-      EXPECT_EQ(run.errors, "");
-      EXPECT_TRUE(run.window->boxes.empty());
-      continue;
+    SCOPED_TRACE(::testing::Message() << "case " << &c - cases);
+    std::ostringstream errors;
+    FakeWindow* window = nullptr;
+    const ProgramEnd end = RunProgram(
+        [&]() -> std::unique_ptr<AppWindow> {
+          if (c.failing == Failing::kOpen) throw WindowUnavailable("cannot open a display");
+          auto made = std::make_unique<FakeWindow>(c.display, c.events, c.failing);
+          window = made.get();
+          return made;
+        },
+        errors);
+    EXPECT_EQ(end.status, c.status);
+    if (c.said.empty())
+      EXPECT_EQ(errors.str(), "");
+    else
+      EXPECT_NE(errors.str().find(c.said), std::string::npos) << errors.str();
+    if (window == nullptr) continue;
+    EXPECT_EQ(window->boxes, c.said.empty() ? 0 : 1);
+    // Even-sized, at the top-left corner, the screen's size less at most one.
+    const int width = c.display.width / 2 * 2, height = c.display.height / 2 * 2;
+    const PixelRect& asked = window->asked;
+    if (!c.shown.empty()) {
+      EXPECT_EQ(std::tie(asked.left, asked.top, asked.width, asked.height),
+                std::make_tuple(0, 0, width, height));
     }
-    EXPECT_NE(run.errors.find(c.said), std::string::npos) << run.errors;
-    if (opened) {
-      ASSERT_EQ(run.window->boxes.size(), 1u);
-      const std::string& box = run.window->boxes.front();
-      EXPECT_NE(box.find(c.said.substr(c.said.find(':') + 2)), std::string::npos) << box;
+    ASSERT_EQ(window->shown.size(), c.shown.size());
+    for (std::size_t i = 0; i < c.shown.size(); ++i) {
+      GridForm expected(width, height);
+      DrawPattern(expected, c.shown[i]);
+      EXPECT_TRUE(testing::SamePicture(window->shown[i], expected.Picture(), "program"));
     }
   }
-}
-
-TEST(RunProgram, PutsUpEachPatternAsItsKeyArrivesAndShowsItAgainWhenAsked) {
-  // Two keys with an expose between them, then the events run out.
-  const Outcome run =
-      RunOn({801, 601}, {Text("a"), testing::WindowEvent(SDL_WINDOWEVENT_EXPOSED), Text("b")});
-  EXPECT_EQ(run.end.status, 1);
-  GridForm expected(800, 600);
-  ColorTest(expected);
-  EXPECT_TRUE(testing::SamePicture(run.window->lastShown, expected.Picture(), "program-colour"));
-  EXPECT_EQ(run.window->presents, 4) << "the grid, the cross, the cross again, the colour pattern";
 }
 
 }  // namespace

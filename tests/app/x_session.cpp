@@ -1,17 +1,18 @@
+// SPDX-License-Identifier: MIT
 #include "tests/app/x_session.hpp"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <bit>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -22,8 +23,6 @@ extern char** environ;
 
 namespace testcard::testing {
 namespace {
-
-using std::chrono::milliseconds;
 
 Display* X(void* display) {
   return static_cast<Display*>(display);
@@ -37,118 +36,95 @@ std::vector<char*> CStrings(const std::vector<std::string>& strings) {
   return result;
 }
 
-// Closes every descriptor from `first` on, in a child between fork and exec.
-void CloseFrom(int first) {
-  const long last = sysconf(_SC_OPEN_MAX);
-  for (int fd = first; fd < (last > 0 ? last : 1024); ++fd)
-    close(fd);
+Atom Intern(Display* display, const char* name) {
+  return XInternAtom(display, name, False);
 }
 
-std::optional<int> StatusOf(int status) {
-  if (WIFEXITED(status)) return WEXITSTATUS(status);
-  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
-  return std::nullopt;
-}
-
-// Ends a child and everything it started (SDL shows its X11 message box
-// from a process of its own): its whole process group, politely, then for
-// sure. The leader is reaped last, so that the group id cannot have passed
-// to anyone else while it is signalled.
-void Stop(int pid) {
-  if (pid <= 0) return;
-  kill(-pid, SIGTERM);
-  const auto deadline = Clock::now() + milliseconds(2000);
-  siginfo_t info{};
-  while (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
-         info.si_pid == 0 && Clock::now() < deadline) {
-    std::this_thread::sleep_for(milliseconds(10));
+// Waits until a window manager has announced itself on the root window.
+bool WindowManagerRuns(Display* display) {
+  for (const auto deadline = Clock::now() + milliseconds(15000); Clock::now() < deadline;) {
+    Atom type = None;
+    int format = 0;
+    unsigned long items = 0, remaining = 0;
+    unsigned char* value = nullptr;
+    XGetWindowProperty(display, DefaultRootWindow(display),
+                       Intern(display, "_NET_SUPPORTING_WM_CHECK"), 0, 1, False, XA_WINDOW, &type,
+                       &format, &items, &remaining, &value);
+    if (value != nullptr) XFree(value);
+    if (items == 1) return true;
+    std::this_thread::sleep_for(milliseconds(20));
   }
-  kill(-pid, SIGKILL);
-  waitpid(pid, nullptr, 0);
+  return false;
 }
 
-// The window's title: the EWMH name in UTF-8 where there is one (SDL's
-// message boxes have only that), else the classic WM_NAME.
-std::string TitleOf(Display* display, Window window) {
-  std::string title;
-  Atom type = 0;
-  int format = 0;
-  unsigned long count = 0, remaining = 0;
-  unsigned char* data = nullptr;
-  if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_NAME", False), 0, 1024,
-                         False, XInternAtom(display, "UTF8_STRING", False), &type, &format, &count,
-                         &remaining, &data) == Success &&
-      data != nullptr) {
-    title.assign(reinterpret_cast<const char*>(data), count);
-  }
-  if (data != nullptr) XFree(data);
-  if (!title.empty()) return title;
-  char* name = nullptr;
-  if (XFetchName(display, window, &name) && name != nullptr) {
-    title = name;
-    XFree(name);
-  }
-  return title;
-}
-
-// The windows the tests look at belong to another process and may vanish
-// between two requests; Xlib's default handler would end the test for that.
-// Other errors are reported, and the test's own checks then fail.
-int IgnoreVanishedWindows(Display*, XErrorEvent* error) {
-  if (error->error_code == BadWindow || error->error_code == BadDrawable) return 0;
-  char text[256];
-  XGetErrorText(error->display, error->error_code, text, sizeof text);
-  std::fprintf(stderr, "X error: %s (request %d)\n", text, error->request_code);
-  return 0;
-}
-
-int Shift(unsigned long mask) {
-  int shift = 0;
-  while (mask != 0 && (mask & 1) == 0) {
-    mask >>= 1;
-    ++shift;
-  }
-  return shift;
+// A panel along the top edge, as desktops have: a dock window that
+// reserves its strip of the screen for itself.
+void MapDock(Display* display, int width, int height) {
+  const Window dock = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0,
+                                          unsigned(width), unsigned(height), 0, 0, 0x00FF00);
+  Atom dockType = Intern(display, "_NET_WM_WINDOW_TYPE_DOCK");
+  XChangeProperty(display, dock, Intern(display, "_NET_WM_WINDOW_TYPE"), XA_ATOM, 32,
+                  PropModeReplace, reinterpret_cast<unsigned char*>(&dockType), 1);
+  long strut[12] = {0, 0, height, 0, 0, 0, 0, 0, 0, width - 1, 0, 0};
+  XChangeProperty(display, dock, Intern(display, "_NET_WM_STRUT_PARTIAL"), XA_CARDINAL, 32,
+                  PropModeReplace, reinterpret_cast<unsigned char*>(strut), 12);
+  XChangeProperty(display, dock, Intern(display, "_NET_WM_STRUT"), XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(strut), 4);
+  XMapWindow(display, dock);
+  XSync(display, False);
 }
 
 }  // namespace
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv,
-                           const std::vector<std::string>& environment) {
+                           const std::vector<std::string>& environment, int fd3) {
   char name[] = "/tmp/testcard-output-XXXXXX";
-  const int output = mkstemp(name);
+  const int output = mkostemp(name, O_CLOEXEC);
   if (output < 0) throw std::runtime_error("cannot make a file for the program's output");
   outputFile_ = name;
-  std::vector<char*> args = CStrings(argv);
-  std::vector<char*> env = CStrings(environment);
-  pid_ = fork();
-  if (pid_ < 0) throw std::runtime_error("cannot fork");
-  if (pid_ == 0) {
-    setpgid(0, 0);
-    const int nothing = open("/dev/null", O_RDONLY);
-    dup2(nothing, 0);
-    dup2(output, 1);
-    dup2(output, 2);
-    CloseFrom(3);
-    execve(args[0], args.data(), env.data());
-    _exit(127);
-  }
-  setpgid(pid_, pid_);  // as the child does: whichever runs first
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_adddup2(&actions, output, 1);
+  posix_spawn_file_actions_adddup2(&actions, output, 2);
+  if (fd3 >= 0) posix_spawn_file_actions_adddup2(&actions, fd3, 3);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);  // its own group
+  const int failed = posix_spawnp(&pid_, argv[0].c_str(), &actions, &attributes,
+                                  CStrings(argv).data(), CStrings(environment).data());
+  posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attributes);
   close(output);
+  if (failed != 0) {
+    std::filesystem::remove(outputFile_);
+    throw std::runtime_error("cannot run " + argv[0] + " (is it installed?)");
+  }
 }
 
+// Ends the program and everything it started (SDL shows its message box
+// from a process of its own): SIGTERM to the group, SIGKILL two seconds on.
+// The leader is reaped last, so that its group id cannot pass to another.
 ChildProcess::~ChildProcess() {
-  if (!status_) Stop(pid_);
+  if (!status_) {
+    kill(-pid_, SIGTERM);
+    siginfo_t info{};
+    for (const auto deadline = Clock::now() + milliseconds(2000);
+         waitid(P_PID, id_t(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == 0 &&
+         Clock::now() < deadline;) {
+      std::this_thread::sleep_for(milliseconds(10));
+    }
+    kill(-pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
   std::filesystem::remove(outputFile_);
 }
 
 std::optional<int> ChildProcess::WaitForExit(milliseconds timeout) {
-  const auto deadline = Clock::now() + timeout;
-  while (!status_) {
+  for (const auto deadline = Clock::now() + timeout; !status_;) {
     int status = 0;
-    const int result = waitpid(pid_, &status, WNOHANG);
-    if (result == pid_) {
-      status_ = StatusOf(status);
+    if (waitpid(pid_, &status, WNOHANG) == pid_) {
+      status_ = WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
     } else if (Clock::now() > deadline) {
       break;
     } else {
@@ -156,10 +132,6 @@ std::optional<int> ChildProcess::WaitForExit(milliseconds timeout) {
     }
   }
   return status_;
-}
-
-bool ChildProcess::Running() {
-  return !WaitForExit(milliseconds(0));
 }
 
 std::string ChildProcess::Output() const {
@@ -173,181 +145,155 @@ std::vector<std::string> EnvironmentWithoutDisplay() {
   std::vector<std::string> result;
   for (char** entry = environ; *entry != nullptr; ++entry) {
     const std::string variable = *entry;
-    if (variable.rfind("DISPLAY=", 0) == 0 || variable.rfind("WAYLAND_DISPLAY=", 0) == 0) continue;
-    result.push_back(variable);
+    if (variable.rfind("DISPLAY=", 0) != 0 && variable.rfind("WAYLAND_DISPLAY=", 0) != 0)
+      result.push_back(variable);
   }
   return result;
 }
 
-VirtualScreen::VirtualScreen(int width, int height) : width_(width), height_(height) {
+XSession::XSession(const XSetup& setup) : setup_(setup) {
   int pipeEnds[2];
-  if (pipe(pipeEnds) != 0) throw std::runtime_error("cannot make a pipe");
-  const std::string geometry = std::to_string(width) + "x" + std::to_string(height) + "x24";
-  serverPid_ = fork();
-  if (serverPid_ < 0) throw std::runtime_error("cannot fork");
-  if (serverPid_ == 0) {
-    setpgid(0, 0);
-    // Xvfb writes the display number it chose to descriptor 3.
-    dup2(pipeEnds[1], 3);
-    const int nothing = open("/dev/null", O_RDWR);
-    dup2(nothing, 0);
-    dup2(nothing, 1);
-    dup2(nothing, 2);
-    CloseFrom(4);
-    execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", geometry.c_str(), "-nolisten", "tcp",
-           static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  setpgid(serverPid_, serverPid_);
+  if (pipe2(pipeEnds, O_CLOEXEC) != 0) throw std::runtime_error("cannot make a pipe");
+  const std::string screen = std::to_string(setup.width) + "x" + std::to_string(setup.height) +
+                             "x" + std::to_string(setup.depth);
+  // Xvfb picks a free display number and writes it to descriptor 3.
+  server_.emplace(std::vector<std::string>{"Xvfb", "-displayfd", "3", "-screen", "0", screen,
+                                           "-nolisten", "tcp"},
+                  EnvironmentWithoutDisplay(), pipeEnds[1]);
   close(pipeEnds[1]);
-  std::string number;
-  const auto deadline = Clock::now() + milliseconds(15000);
-  for (;;) {
-    pollfd ready{pipeEnds[0], POLLIN, 0};
-    const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now()).count();
-    char c = 0;
-    if (left <= 0 || poll(&ready, 1, static_cast<int>(left)) <= 0 ||
-        read(pipeEnds[0], &c, 1) != 1) {
-      close(pipeEnds[0]);
-      Stop(serverPid_);
-      throw std::runtime_error("Xvfb did not start (is the xvfb package installed?)");
-    }
-    if (c == '\n') break;
-    number += c;
+  name_ = ":";
+  pollfd ready{pipeEnds[0], POLLIN, 0};
+  char c = 0;
+  bool told = false;
+  while (!told && poll(&ready, 1, 15000) > 0 && read(pipeEnds[0], &c, 1) == 1) {
+    told = c == '\n';
+    if (!told) name_ += c;
   }
   close(pipeEnds[0]);
-  name_ = ":" + number;
-  XSetErrorHandler(IgnoreVanishedWindows);
-  display_ = XOpenDisplay(name_.c_str());
-  if (display_ == nullptr) {
-    Stop(serverPid_);
-    throw std::runtime_error("cannot connect to Xvfb on " + name_);
-  }
+  if (told) display_ = XOpenDisplay(name_.c_str());
   int event = 0, error = 0, major = 0, minor = 0;
-  if (!XTestQueryExtension(X(display_), &event, &error, &major, &minor)) {
-    throw std::runtime_error("Xvfb has no XTest extension");
+  if (display_ == nullptr || !XTestQueryExtension(X(display_), &event, &error, &major, &minor)) {
+    throw std::runtime_error("Xvfb did not start with a screen of " + screen +
+                             " and XTest (is the xvfb package installed?)\n" + server_->Output());
+  }
+  if (setup.dockHeight > 0) {
+    windowManager_.emplace(std::vector<std::string>{"openbox"}, Environment());
+    if (!WindowManagerRuns(X(display_))) {
+      XCloseDisplay(X(display_));
+      throw std::runtime_error("openbox did not start:\n" + windowManager_->Output());
+    }
+    MapDock(X(display_), setup.width, setup.dockHeight);
   }
 }
 
-VirtualScreen::~VirtualScreen() {
+XSession::~XSession() {
+  windowManager_.reset();
   if (display_ != nullptr) XCloseDisplay(X(display_));
-  Stop(serverPid_);
 }
 
-Canvas VirtualScreen::Capture(int left, int top, int width, int height) const {
-  Display* display = X(display_);
-  XImage* image =
-      XGetImage(display, DefaultRootWindow(display), left, top, static_cast<unsigned>(width),
-                static_cast<unsigned>(height), AllPlanes, ZPixmap);
-  if (image == nullptr) throw std::runtime_error("cannot read the screen");
-  const int redShift = Shift(image->red_mask);
-  const int greenShift = Shift(image->green_mask);
-  const int blueShift = Shift(image->blue_mask);
-  auto colourAt = [&](int x, int y) {
-    const unsigned long pixel = XGetPixel(image, x, y);
-    return static_cast<Colour>(((pixel & image->red_mask) >> redShift) |
-                               (((pixel & image->green_mask) >> greenShift) << 8) |
-                               (((pixel & image->blue_mask) >> blueShift) << 16));
-  };
-  // A canvas takes pixels only as lines: one horizontal line per run of
-  // equal colour.
-  Canvas screen(width, height);
-  for (int y = 0; y < height; ++y) {
-    int runStart = 0;
-    Colour runColour = colourAt(0, y);
-    for (int x = 1; x <= width; ++x) {
-      const Colour colour = x < width ? colourAt(x, y) : ~runColour;
-      if (colour == runColour) continue;
-      screen.Line(runStart, y, x, y, runColour);
-      runStart = x;
-      runColour = colour;
+std::vector<std::string> XSession::Environment() const {
+  std::vector<std::string> environment = EnvironmentWithoutDisplay();
+  environment.push_back("DISPLAY=" + name_);
+  return environment;
+}
+
+// The screen's pixel values for a canvas: 8 bits a channel as they are,
+// 10 bits as v × 1023 / 255 rounded, fewer bits as SDL converts them (the
+// top bits of each value).
+std::vector<std::uint32_t> XSession::ScreenPixels(const Canvas& expected) const {
+  Visual* visual = DefaultVisual(X(display_), DefaultScreen(X(display_)));
+  std::uint32_t table[3][256];
+  const unsigned long masks[3] = {visual->red_mask, visual->green_mask, visual->blue_mask};
+  for (int channel = 0; channel < 3; ++channel) {
+    const int shift = std::countr_zero(masks[channel]);
+    const unsigned long top = masks[channel] >> shift;
+    for (unsigned v = 0; v < 256; ++v) {
+      const unsigned long value = top > 255 ? (v * top + 127) / 255 : v * (top + 1) / 256;
+      table[channel][v] = static_cast<std::uint32_t>(value << shift);
     }
   }
-  XDestroyImage(image);
-  return screen;
+  std::vector<std::uint32_t> pixels;
+  for (const Colour c : expected.Pixels())
+    pixels.push_back(table[0][c & 0xFF] | table[1][c >> 8 & 0xFF] | table[2][c >> 16 & 0xFF]);
+  return pixels;
 }
 
-bool VirtualScreen::WaitUntilShowing(const Canvas& expected, milliseconds timeout) const {
-  const auto deadline = Clock::now() + timeout;
-  for (;;) {
-    const Canvas shown = Capture(0, 0, expected.Width(), expected.Height());
-    if (std::equal(shown.Pixels().begin(), shown.Pixels().end(), expected.Pixels().begin())) {
-      return true;
+std::string XSession::Differences(const Canvas& expected, const std::vector<int>& rows) const {
+  const std::vector<std::uint32_t> want = ScreenPixels(expected);
+  const int width = expected.Width();
+  std::size_t differing = 0;
+  std::ostringstream report;
+  auto compare = [&](int top, int height) {
+    XImage* image = XGetImage(X(display_), DefaultRootWindow(X(display_)), 0, top, unsigned(width),
+                              unsigned(height), AllPlanes, ZPixmap);
+    if (image == nullptr) throw std::runtime_error("cannot read the screen");
+    for (int y = top; y < top + height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        const unsigned long pixel = XGetPixel(image, x, y - top);
+        const std::uint32_t wanted = want[std::size_t(y) * std::size_t(width) + std::size_t(x)];
+        if (pixel != wanted && differing++ == 0) {
+          report << "at (" << x << ", " << y << ") 0x" << std::hex << pixel << " where 0x" << wanted
+                 << " was expected";
+        }
+      }
     }
-    if (Clock::now() > deadline) return false;
-    std::this_thread::sleep_for(milliseconds(30));
-  }
-}
-
-void VirtualScreen::PressKey(unsigned long keysym,
-                             const std::vector<unsigned long>& modifiers) const {
-  Display* display = X(display_);
-  auto send = [&](unsigned long sym, bool down) {
-    const KeyCode code = XKeysymToKeycode(display, sym);
-    if (code == 0) throw std::runtime_error("no key for keysym " + std::to_string(sym));
-    XTestFakeKeyEvent(display, code, down ? True : False, CurrentTime);
+    XDestroyImage(image);
   };
-  for (const unsigned long modifier : modifiers)
-    send(modifier, true);
-  send(keysym, true);
-  send(keysym, false);
-  for (auto modifier = modifiers.rbegin(); modifier != modifiers.rend(); ++modifier)
-    send(*modifier, false);
-  XSync(display, False);
+  if (rows.empty()) compare(0, expected.Height());
+  for (const int y : rows)
+    compare(y, 1);
+  return differing == 0 ? "" : std::to_string(differing) + " pixels differ, first " + report.str();
 }
 
-void VirtualScreen::PressKeys(const std::vector<unsigned long>& keysyms) const {
-  Display* display = X(display_);
-  for (const unsigned long sym : keysyms) {
-    const KeyCode code = XKeysymToKeycode(display, sym);
-    XTestFakeKeyEvent(display, code, True, CurrentTime);
-    XTestFakeKeyEvent(display, code, False, CurrentTime);
+std::string XSession::WaitUntilShowing(const Canvas& expected, milliseconds timeout,
+                                       const std::vector<int>& rows) const {
+  for (const auto deadline = Clock::now() + timeout;;) {
+    std::string differences = Differences(expected, rows);
+    if (differences.empty() || Clock::now() > deadline) return differences;
+    std::this_thread::sleep_for(milliseconds(20));
   }
-  XSync(display, False);
 }
 
-std::optional<VirtualScreen::WindowInfo> VirtualScreen::FindWindow(const std::string& title) const {
-  Display* display = X(display_);
-  Window root = 0, parent = 0;
-  Window* children = nullptr;
-  unsigned count = 0;
-  std::optional<WindowInfo> found;
-  if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) {
-    return found;
-  }
-  for (unsigned i = 0; i < count && !found; ++i) {
-    if (TitleOf(display, children[i]) != title) continue;
-    XWindowAttributes attributes;
-    if (!XGetWindowAttributes(display, children[i], &attributes)) continue;
-    found = WindowInfo{children[i],      attributes.x,      attributes.y,
-                       attributes.width, attributes.height, attributes.map_state == IsViewable};
-  }
-  if (children != nullptr) XFree(children);
-  return found;
+unsigned XSession::Keycode(const std::string& keysym) const {
+  const KeySym sym = XStringToKeysym(keysym.c_str());
+  const unsigned code = sym == NoSymbol ? 0 : XKeysymToKeycode(X(display_), sym);
+  if (code == 0) throw std::runtime_error("no key types " + keysym);
+  return code;
 }
 
-void VirtualScreen::Focus(unsigned long window) const {
-  XSetInputFocus(X(display_), window, RevertToPointerRoot, CurrentTime);
+void XSession::Press(const std::vector<unsigned>& held, unsigned key) const {
+  for (const unsigned code : held)
+    XTestFakeKeyEvent(X(display_), code, True, CurrentTime);
+  XTestFakeKeyEvent(X(display_), key, True, CurrentTime);
+  XTestFakeKeyEvent(X(display_), key, False, CurrentTime);
+  for (auto code = held.rbegin(); code != held.rend(); ++code)
+    XTestFakeKeyEvent(X(display_), *code, False, CurrentTime);
   XSync(X(display_), False);
 }
 
-unsigned long VirtualScreen::Cover() const {
+std::string XSession::Run(const std::vector<std::string>& argv) const {
+  ChildProcess program(argv, Environment());
+  if (program.WaitForExit(milliseconds(10000)) != 0) {
+    throw std::runtime_error(argv[0] + " failed:\n" + program.Output());
+  }
+  return program.Output();
+}
+
+unsigned long XSession::Cover(Colour colour) const {
   Display* display = X(display_);
-  const int screen = DefaultScreen(display);
-  XSetWindowAttributes attributes{};
-  attributes.override_redirect = True;
-  attributes.background_pixel = 0x336699;  // kCoverColour as 0xRRGGBB
   const Window cover =
-      XCreateWindow(display, DefaultRootWindow(display), 0, 0, static_cast<unsigned>(width_),
-                    static_cast<unsigned>(height_), 0, DefaultDepth(display, screen), InputOutput,
-                    DefaultVisual(display, screen), CWOverrideRedirect | CWBackPixel, &attributes);
+      XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, unsigned(setup_.width),
+                          unsigned(setup_.height), 0, 0, ScreenPixels(Canvas(1, 1, colour))[0]);
+  XSetWindowAttributes attributes{};
+  attributes.override_redirect = True;  // no window manager moves it
+  XChangeWindowAttributes(display, cover, CWOverrideRedirect, &attributes);
   XMapRaised(display, cover);
   XSync(display, False);
   return cover;
 }
 
-void VirtualScreen::Uncover(unsigned long cover) const {
-  XDestroyWindow(X(display_), cover);
+void XSession::DestroyWindow(unsigned long window) const {
+  XDestroyWindow(X(display_), window);
   XSync(X(display_), False);
 }
 

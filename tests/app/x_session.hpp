@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,25 +12,24 @@
 namespace testcard::testing {
 
 using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
 
-// A program run by a test, its output (stdout and stderr) going to a file.
-// The destructor kills it if it is still running.
+// A program run by a test in a process group of its own, its stdout and
+// stderr going to a file, `fd3` (if any) as its descriptor 3. Throws when it
+// cannot be started; the destructor ends the group if still running.
 class ChildProcess {
  public:
-  // Runs `argv` (argv[0] is the path) with exactly `environment`.
-  ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& environment);
+  ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
+               int fd3 = -1);
   ~ChildProcess();
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
-  // The exit status once the program has ended within `timeout`; nullopt if
-  // it is still running then. A program killed by a signal gives 128 + the
-  // signal number, as a shell reports it.
-  std::optional<int> WaitForExit(std::chrono::milliseconds timeout);
-  bool Running();
-  int Pid() const { return pid_; }
-  // Everything the program wrote so far.
+  // The exit status (128 + signal if killed), nullopt if still running.
+  std::optional<int> WaitForExit(milliseconds timeout);
+  bool Running() { return !WaitForExit(milliseconds(0)); }
   std::string Output() const;
+  int Pid() const { return pid_; }
 
  private:
   int pid_ = -1;
@@ -39,57 +40,50 @@ class ChildProcess {
 // This process's environment without the variables that name a display.
 std::vector<std::string> EnvironmentWithoutDisplay();
 
-// A private X server (Xvfb) with one screen of the given size, on a display
-// number the server picks itself, and a connection to it. Stopped by the
-// destructor.
-class VirtualScreen {
+// A private X server (Xvfb, on a display number of its own choosing) with
+// one screen; with a dock height, also openbox and a dock window reserving
+// that strip at the top. Throws std::runtime_error with the reason when any
+// of them cannot start.
+struct XSetup {
+  int width, height;
+  int depth = 24;
+  int dockHeight = 0;
+};
+class XSession {
  public:
-  VirtualScreen(int width, int height);
-  ~VirtualScreen();
-  VirtualScreen(const VirtualScreen&) = delete;
-  VirtualScreen& operator=(const VirtualScreen&) = delete;
+  explicit XSession(const XSetup& setup);
+  ~XSession();
 
-  // ":N", for DISPLAY.
-  const std::string& Name() const { return name_; }
-  int Width() const { return width_; }
-  int Height() const { return height_; }
+  // The environment for a program on this display.
+  std::vector<std::string> Environment() const;
+  // Runs an X client (setxkbmap, xprop ...) to its end; its output, or a
+  // throw when it fails.
+  std::string Run(const std::vector<std::string>& argv) const;
 
-  // What the screen shows in the rectangle, read back from the root window.
-  Canvas Capture(int left, int top, int width, int height) const;
-  Canvas Capture() const { return Capture(0, 0, width_, height_); }
+  // Polls the screen until, from (0, 0), it shows `expected` in the
+  // screen's pixel format, for at most `timeout` (only the given rows if
+  // any). Returns "" then, or how the screen differed.
+  std::string WaitUntilShowing(const Canvas& expected, milliseconds timeout,
+                               const std::vector<int>& rows = {}) const;
 
-  // Polls the screen until the rectangle from (0, 0) of `expected`'s size
-  // shows exactly `expected`, for at most `timeout`.
-  bool WaitUntilShowing(const Canvas& expected, std::chrono::milliseconds timeout) const;
+  // The key code of a keysym name ("a", "Return") in the current layout.
+  unsigned Keycode(const std::string& keysym) const;
+  // A real key press and release through XTest, `held` keys around it.
+  void Press(const std::vector<unsigned>& held, unsigned key) const;
 
-  // A real key press and release through XTest, with the given modifier keys
-  // (keysyms) held down around it.
-  void PressKey(unsigned long keysym, const std::vector<unsigned long>& modifiers = {}) const;
-  // Presses the keys one after the other as fast as the server takes them.
-  void PressKeys(const std::vector<unsigned long>& keysyms) const;
-
-  struct WindowInfo {
-    unsigned long id;
-    int left, top, width, height;
-    bool viewable;
-  };
-  // The top-level window titled `title`, if there is one.
-  std::optional<WindowInfo> FindWindow(const std::string& title) const;
-  // Gives the keyboard focus to the window, as a window manager would.
-  void Focus(unsigned long window) const;
-
-  // Maps a window of another program over the whole screen, above
-  // everything, filled with kCoverColour; Uncover takes it away again.
-  static constexpr Colour kCoverColour = 0x996633;  // RGB(51, 102, 153)
-  unsigned long Cover() const;
-  void Uncover(unsigned long cover) const;
+  // Maps a window filled with `colour` over the whole screen, above all.
+  unsigned long Cover(Colour colour) const;
+  void DestroyWindow(unsigned long window) const;
 
  private:
-  int serverPid_ = -1;
+  std::vector<std::uint32_t> ScreenPixels(const Canvas& expected) const;
+  std::string Differences(const Canvas& expected, const std::vector<int>& rows) const;
+
+  XSetup setup_;
+  std::optional<ChildProcess> server_;
+  std::optional<ChildProcess> windowManager_;
   void* display_ = nullptr;  // Xlib's Display, kept out of the tests' headers
   std::string name_;
-  int width_;
-  int height_;
 };
 
 }  // namespace testcard::testing

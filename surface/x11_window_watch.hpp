@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+union SDL_Event;
+struct SDL_Window;
+
+namespace testcard {
+
+// The window destroyed by another program (xdotool windowclose, a session
+// manager): on X11 that shows either as its DestroyNotify or as an X error
+// about the window on the next request, whichever comes first. Left to
+// Xlib, the error prints a raw request dump and ends the program; instead
+// testcard says in one line that the window was closed by another program
+// and exits with status 1.
+
+// Watches `window` when it is an X11 window (nothing otherwise). Other X
+// errors go on to the handler that was there before.
+void WatchX11Window(SDL_Window* window);
+
+// Ends the program as above when `event` is the raw X event (SDL_SYSWMEVENT)
+// of the watched window's destruction; returns otherwise.
+void EndIfX11WindowDestroyed(const SDL_Event& event);
+
+}  // namespace testcard
