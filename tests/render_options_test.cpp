@@ -1,6 +1,4 @@
-// The exporter's argument parsing. What a user sees (exit codes, messages,
-// usage, files left behind) is checked by render_cli_test.sh and the install
-// test; here the cases they do not run.
+// The exporter's argument parsing; render_cli_test.sh runs the program.
 
 #include <gtest/gtest.h>
 
@@ -14,7 +12,7 @@ namespace {
 
 using Arguments = std::vector<std::string_view>;
 
-TEST(RenderOptions, AcceptsEachPatternSizeAndOutputForm) {
+TEST(RenderOptions, AcceptsEachFormAndNeverTakesAValueForAnOption) {
   const struct {
     Arguments arguments;
     Pattern pattern;
@@ -22,16 +20,21 @@ TEST(RenderOptions, AcceptsEachPatternSizeAndOutputForm) {
     std::string output;
   } cases[] = {
       {{"--output", "-", "--size", "1x1", "--pattern", "cross"}, Pattern::kCross, 1, 1, "-"},
-      {{"--pattern=colour", "--size=32767x32767", "--output=a b.png"},
+      {{"--pattern=colour", "--size=32767x32767", "--output=a b"},
        Pattern::kColour,
        32767,
        32767,
-       "a b.png"},
-      {{"--pattern", "color", "--size", "1921X1081", "--output", "c.png"},
+       "a b"},
+      {{"--pattern", "color", "--size", "1921X1081", "--output", "-h"},
        Pattern::kColour,
        1921,
        1081,
-       "c.png"},
+       "-h"},
+      {{"--output", "--help", "--size", "2x3", "--pattern", "grid"},
+       Pattern::kGrid,
+       2,
+       3,
+       "--help"},
   };
   for (const auto& c : cases) {
     const RenderCommand command = ParseRenderArguments(c.arguments);
@@ -43,16 +46,10 @@ TEST(RenderOptions, AcceptsEachPatternSizeAndOutputForm) {
     EXPECT_EQ(request.height, c.height);
     EXPECT_EQ(request.output, c.output);
   }
-}
-
-TEST(RenderOptions, HelpAndVersionAnswerWhateverElseIsGiven) {
-  // (Each alone is run by the install test.)
-  for (const Arguments& arguments :
-       {Arguments{"--size", "junk", "--help"}, Arguments{"--version", "-h"}}) {
-    EXPECT_TRUE(std::holds_alternative<HelpRequest>(ParseRenderArguments(arguments)));
-  }
+  EXPECT_TRUE(std::holds_alternative<HelpRequest>(
+      ParseRenderArguments(Arguments{"--size", "junk", "--version", "-h"})));
   EXPECT_TRUE(std::holds_alternative<VersionRequest>(
-      ParseRenderArguments(Arguments{"--pattern", "plaid", "--version"})));
+      ParseRenderArguments(Arguments{"--pattern", "plaid", "--version", "--output", "-h"})));
 }
 
 TEST(RenderOptions, RefusesBadArgumentsWithAOneLineReason) {
@@ -66,30 +63,22 @@ TEST(RenderOptions, RefusesBadArgumentsWithAOneLineReason) {
     Arguments arguments;
     std::string reason;  // a part of the reason that must appear
   } cases[] = {
-      {with(3, "640x"), "not WIDTHxHEIGHT"},
+      {with(3, "640"), "not WIDTHxHEIGHT"},
       {with(3, "x480"), "not WIDTHxHEIGHT"},
       {with(3, "640x480x2"), "not WIDTHxHEIGHT"},
-      {with(3, "640x-480"), "not WIDTHxHEIGHT"},
       {with(3, "+640x480"), "not WIDTHxHEIGHT"},
-      {with(3, "64.5x480"), "not WIDTHxHEIGHT"},
-      {with(3, " 640x480"), "not WIDTHxHEIGHT"},
       {with(3, "99999999999999999999x480"), "not WIDTHxHEIGHT"},
-      {with(3, "640x0"), "1 to 32767"},
+      {with(3, "0x480"), "1 to 32767"},
       {with(3, "640x32768"), "1 to 32767"},
-      {with(1, "checkerboard"), "unknown pattern 'checkerboard' (choose grid, cross or colour)"},
-      {with(1, "Grid"), "unknown pattern"},
+      {with(1, "Grid"), "unknown pattern 'Grid' (choose grid, cross or colour)"},
       {with(0, "--patern"), "unknown option '--patern'"},
       {with(5, ""), "--output needs a file name"},
+      {{"--pattern", "grid", "--size", "640x480", "--output"}, "--output needs a value"},
       {{"--pattern", "grid", "--size", "640x480"}, "missing --output"},
+      {{"--size", "1x1", "--output", "o"}, "missing --pattern"},
       {{"--pattern", "grid", "--pattern", "cross", "--size", "1x1", "--output", "o"},
        "--pattern is given more than once"},
-      {{"--pattern", "grid", "--size", "640x480", "--output", "o.png", "extra"},
-       "unexpected argument 'extra'"},
-      {{"a\nb\x1b[2J"}, "unexpected argument 'a\\x0ab\\x1b[2J'"},
-      {with(1,
-            "gr\xc3\xa9"
-            "d"),
-       "unknown pattern 'gr\\xc3\\xa9d'"},
+      {{"a\nb\x1b[2J\x7f\xc3\xa9"}, "unexpected argument 'a\\x0ab\\x1b[2J\\x7f\\xc3\\xa9'"},
   };
   for (const auto& c : cases) {
     const RenderCommand command = ParseRenderArguments(c.arguments);

@@ -52,7 +52,8 @@ for program in testcard testcard-render; do
     [ $code = 2 ] || fail "$program $bad exited $code, expected 2"
     [ -s "$scratch/out" ] && fail "$program $bad wrote to stdout"
     grep -q "unknown option '$bad'" "$scratch/err" || fail "$program $bad: no reason on stderr"
-    grep -q "^Usage: $program " "$scratch/err" || fail "$program $bad: no usage on stderr"
+    grep -qx "Try '$program --help' for more information." "$scratch/err" ||
+      fail "$program $bad: no pointer to --help on stderr"
   done
 done
 # testcard takes no arguments at all, so a stray word is refused too.
