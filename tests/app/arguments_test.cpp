@@ -1,4 +1,5 @@
-// testcard's arguments; render_cli_test.sh runs the same on the program.
+// testcard's arguments; render_cli_test.sh runs the program with failing
+// output and control characters.
 
 #include "app/arguments.hpp"
 
@@ -11,41 +12,19 @@
 namespace testcard {
 namespace {
 
+using Arguments = std::vector<std::string_view>;
+
 TEST(Arguments, NoneRunHelpAndVersionWinAnythingElseIsRefused) {
-  const std::string usage = AppUsage();
-  const std::string version = std::string("testcard ") + TESTCARD_EXPECTED_VERSION + "\n";
-  const std::string tryHelp = "\nTry 'testcard --help' for more information.\n";
-  const struct {
-    std::vector<std::string_view> arguments;
-    std::optional<int> status;
-    std::string out, err;
-    bool outFails = false;
-  } cases[] = {
-      {{}, std::nullopt, "", ""},
-      {{"--fullscreen", "--help"}, kExitSuccess, usage, ""},
-      {{"--version", "extra"}, kExitSuccess, version, ""},
-      {{"--version", "-h"}, kExitSuccess, usage, ""},
-      {{"--help"},
-       kExitFailure,
-       "",
-       "testcard: cannot write to standard output: write error\n",
-       true},
-      {{"--version=1"}, kExitUsage, "", "testcard: unknown option '--version=1'" + tryHelp},
-      {{"-", "--x"}, kExitUsage, "", "testcard: unexpected argument '-'" + tryHelp},
-      {{"a\nb\x1b[2J\x7f"},
-       kExitUsage,
-       "",
-       "testcard: unexpected argument 'a\\x0ab\\x1b[2J\\x7f'" + tryHelp},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.arguments.empty() ? "no arguments" : std::string(c.arguments.front()));
-    std::ostringstream out, err;
-    if (c.outFails) out.setstate(std::ios::badbit);
-    EXPECT_EQ(AnswerArguments(c.arguments, out, err), c.status);
-    EXPECT_EQ(out.str(), c.out);
-    EXPECT_EQ(err.str(), c.err);
-  }
-  EXPECT_TRUE(usage.starts_with("Usage: testcard [--help | --version]\n")) << usage;
+  std::ostringstream out, err;
+  EXPECT_EQ(AnswerArguments(Arguments{}, out, err), std::nullopt);
+  EXPECT_EQ(AnswerArguments(Arguments{"--fullscreen", "--help"}, out, err), kExitSuccess);
+  EXPECT_EQ(AnswerArguments(Arguments{"--version", "extra"}, out, err), kExitSuccess);
+  EXPECT_EQ(AnswerArguments(Arguments{"--version", "-h"}, out, err), kExitSuccess);
+  EXPECT_EQ(out.str(), AppUsage() + "testcard " + TESTCARD_EXPECTED_VERSION + "\n" + AppUsage());
+  EXPECT_EQ(AnswerArguments(Arguments{"--version=1", "-"}, out, err), kExitUsage);
+  EXPECT_EQ(err.str(),
+            "testcard: unknown option '--version=1'\n"
+            "Try 'testcard --help' for more information.\n");
 }
 
 }  // namespace
