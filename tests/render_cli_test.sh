@@ -12,13 +12,15 @@ trap 'chmod -R u+w "$work"; rm -rf "$work" "$scratch"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# R runs the exporter; U runs it as an unprivileged user (root may write
-# anything, so the permission cases need someone who may not).
+# R runs the exporter, A testcard, and U the exporter as an unprivileged
+# user (root may write anything, so the permission cases need someone who
+# may not), from a copy that user can reach wherever the build is.
 R() { "$render" "$@"; }
+A() { "$app" "$@"; }
 as_user=()
 [ "$(id -u)" = 0 ] && as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
-U() { "${as_user[@]}" "$render" "$@"; }
-A() { "$app" "$@"; }
+chmod 755 "$scratch" && cp "$render" "$scratch/render"
+U() { "${as_user[@]}" "$scratch/render" "$@"; }
 U --version >/dev/null || fail "cannot run the exporter as an unprivileged user (setpriv)"
 
 # Checks on the target, run in the work folder after the command.
