@@ -13,8 +13,10 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 # R runs the exporter, A testcard, and U the exporter as an unprivileged
-# user (root may write anything, so the permission cases need someone who
-# may not), from a copy that user can reach wherever the build is.
+# user, from a copy that user can reach wherever the build is: root may
+# write anything, so the permission cases need someone who may not, and the
+# cases that name a system file (/dev/stdout, /dev/full) run as U so that a
+# regression can never replace that file on the machine running the tests.
 R() { "$render" "$@"; }
 A() { "$app" "$@"; }
 as_user=()
@@ -65,10 +67,10 @@ cases=(
   "0|d d/t.png link>d/t.png|png d/t.png 8x8|mkdir d && ln -s d/t.png link|R --pattern grid --size 8x8 --output link"
   "1|d|said 'cannot write d: it is a folder'|mkdir d|R --pattern grid --size 8x8 --output d"
   "1|a>b b>a|said 'cannot write a: Too many levels of symbolic links'|ln -s a b && ln -s b a|R --pattern grid --size 8x8 --output a"
-  "0|c.txt|[ \"\$(head -c7 c.txt)\" = before ] && [ \"\$(tail -c6 c.txt)\" = after ] && tail -c+8 c.txt >$scratch/p && png $scratch/p 8x8|:|{ echo before; R --pattern grid --size 8x8 --output /dev/stdout; echo after; } >c.txt"
-  "1||[ -L /dev/stdout ] && said 'cannot write /dev/stdout: Bad file descriptor'|:|R --pattern grid --size 8x8 --output /dev/stdout >&-"
-  "0|f got|[ -p f ] && png got 8x8|mkfifo f && { cat f >got & }|R --pattern grid --size 8x8 --output f; wait"
-  "1||said 'cannot write /dev/full: No space left on device'|:|R --pattern grid --size 1x1 --output /dev/full"
+  "0|c.txt|[ \"\$(head -c7 c.txt)\" = before ] && [ \"\$(tail -c6 c.txt)\" = after ] && tail -c+8 c.txt >$scratch/p && png $scratch/p 8x8|:|{ echo before; U --pattern grid --size 8x8 --output /dev/stdout; echo after; } >c.txt"
+  "1||[ -L /dev/stdout ] && said 'cannot write /dev/stdout: Bad file descriptor'|:|U --pattern grid --size 8x8 --output /dev/stdout >&-"
+  "0|f got|[ -p f ] && png got 8x8|mkfifo f && { timeout 20 cat f >got & }|R --pattern grid --size 8x8 --output f; wait"
+  "1||said 'cannot write /dev/full: No space left on device'|:|U --pattern grid --size 1x1 --output /dev/full"
   "1||said 'cannot write standard output: No space left'|:|R --pattern grid --size 1x1 --output - >/dev/full"
   "1||said 'cannot write m\\x0a\\x1b[2J\\x7f/o.png: No such file'|:|R --pattern grid --size 8x8 --output m$'\\n\\e'[2J$'\\x7f'/o.png"
   "2||refused \"testcard-render: --size '640' is not WIDTHxHEIGHT (for example 1920x1080)\"|:|R --size 640 --output -h"
