@@ -1,6 +1,6 @@
 #include "app/arguments.hpp"
 
-#include "tools/command_line.hpp"
+#include "surface/command_line.hpp"
 
 namespace testcard {
 
@@ -9,16 +9,13 @@ std::optional<int> AnswerArguments(std::span<const std::string_view> arguments, 
   if (arguments.empty()) return std::nullopt;
   switch (FindInfoRequest(arguments)) {
     case InfoRequest::kHelp:
-      out << AppUsage();
-      return 0;
+      return PrintAnswer("testcard", AppUsage(), out, err);
     case InfoRequest::kVersion:
-      out << VersionText("testcard");
-      return 0;
+      return PrintAnswer("testcard", VersionText("testcard"), out, err);
     case InfoRequest::kNone:
       break;
   }
-  err << "testcard: " << RefusedArgument(arguments.front()) << "\n\n" << AppUsage();
-  return kExitUsage;
+  return ReportUsageError("testcard", RefusedArgument(arguments.front()), err);
 }
 
 std::string AppUsage() {

@@ -6,18 +6,19 @@
 #include <string>
 #include <string_view>
 
-namespace testcard {
+#include "surface/exit_status.hpp"
 
-inline constexpr int kExitUsage = 2;
+namespace testcard {
 
 // Handles testcard's command line, the arguments after the program name.
 // testcard shows its patterns only when started without arguments; it
 // answers --help (or -h) and --version, and refuses anything else, so that
 // a typo never fills the screen.
 //
-// Returns the exit status when testcard is to end here: 0 after the usage
-// or the version on `out`, kExitUsage after the reason and the usage on
-// `err`. Returns nothing when testcard is to run.
+// Returns the exit status when testcard is to end here: kExitSuccess after
+// the usage or the version on `out` (kExitFailure if it could not be
+// written), kExitUsage after the reason and a pointer to --help on `err`.
+// Returns nothing when testcard is to run.
 std::optional<int> AnswerArguments(std::span<const std::string_view> arguments, std::ostream& out,
                                    std::ostream& err);
 

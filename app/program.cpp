@@ -5,14 +5,13 @@
 
 #include "app/events.hpp"
 #include "app/handlers.hpp"
+#include "surface/exit_status.hpp"
 #include "surface/grid_form.hpp"
 #include "surface/run_time_error.hpp"
 #include "surface/screen.hpp"
 
 namespace testcard {
 namespace {
-
-constexpr int kExitFailure = 1;
 
 // The start-up and the key-driven cycle, until the program is to end.
 void RunPatterns(AppWindow& window) {

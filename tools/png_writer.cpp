@@ -1,9 +1,8 @@
 #include "tools/png_writer.hpp"
 
-#include <fcntl.h>
+#include "tools/output_file.hpp"
+
 #include <png.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <zlib.h>
 
 #include <cerrno>
@@ -36,10 +35,9 @@ void WriteBytes(png_structp png, png_bytep data, std::size_t length) {
   if (std::fwrite(data, 1, length, state->out) != length) png_error(png, std::strerror(errno));
 }
 
-void FlushBytes(png_structp png) {
-  auto* state = static_cast<EncoderState*>(png_get_io_ptr(png));
-  if (std::fflush(state->out) != 0) png_error(png, std::strerror(errno));
-}
+// libpng flushes only when asked to (png_set_flush, not used); flushing
+// and its errors are the caller's, once the whole PNG is written.
+void FlushBytes(png_structp) {}
 
 // Converts one canvas row to packed RGB bytes.
 void PackRow(std::span<const Colour> row, unsigned char* out) {
@@ -98,105 +96,12 @@ void WritePng(const Canvas& canvas, std::FILE* out, const char* outName) {
   state.out = out;
   const bool encoded = Encode(canvas, rowBuffer.data(), state);
   if (!encoded) throw PngWriteError(Describe(outName, state.message));
-  if (std::fflush(out) != 0 || std::ferror(out) != 0) {
-    throw PngWriteError(Describe(outName, std::strerror(errno)));
-  }
 }
-
-namespace {
-
-// A temporary file beside the target that removes itself unless committed.
-class TemporaryFile {
- public:
-  explicit TemporaryFile(const std::filesystem::path& target) {
-    std::string pattern = target.string() + ".tmp-XXXXXX";
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0) {
-      const std::filesystem::path folder =
-          target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-      throw PngWriteError("cannot create a file in " + folder.string() + ": " +
-                          std::strerror(errno));
-    }
-    path_ = pattern;
-    // mkstemp makes the file private; give it the permissions a new file gets.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-    file_ = fdopen(fd, "wb");
-    if (file_ == nullptr) {
-      close(fd);
-      Remove();
-      throw PngWriteError("cannot open " + path_ + ": " + std::strerror(errno));
-    }
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-  ~TemporaryFile() {
-    if (file_ != nullptr) std::fclose(file_);
-    Remove();
-  }
-
-  std::FILE* File() const { return file_; }
-  const std::string& Path() const { return path_; }
-
-  // Makes sure every byte is on disk, closes the file and renames it to
-  // `target`. Throws PngWriteError, leaving the clean-up to the destructor.
-  void CommitAs(const std::filesystem::path& target) {
-    std::FILE* file = file_;
-    file_ = nullptr;
-    const bool synced = std::fflush(file) == 0 && fsync(fileno(file)) == 0;
-    const int syncErrno = errno;
-    const bool closed = std::fclose(file) == 0;
-    if (!synced || !closed) {
-      throw PngWriteError(Describe(target.c_str(), std::strerror(synced ? errno : syncErrno)));
-    }
-    if (std::rename(path_.c_str(), target.c_str()) != 0) {
-      throw PngWriteError(Describe(target.c_str(), std::strerror(errno)));
-    }
-    path_.clear();
-  }
-
- private:
-  void Remove() {
-    if (!path_.empty()) std::remove(path_.c_str());
-    path_.clear();
-  }
-
-  std::string path_;
-  std::FILE* file_ = nullptr;
-};
-
-// A device or a pipe (/dev/stdout, a FIFO) cannot be replaced by renaming;
-// the PNG goes straight into it.
-void WritePngToDevice(const Canvas& canvas, const std::filesystem::path& target) {
-  std::FILE* file = std::fopen(target.c_str(), "wb");
-  if (file == nullptr) throw PngWriteError(Describe(target.c_str(), std::strerror(errno)));
-  try {
-    WritePng(canvas, file, target.c_str());
-  } catch (...) {
-    std::fclose(file);
-    throw;
-  }
-  if (std::fclose(file) != 0) throw PngWriteError(Describe(target.c_str(), std::strerror(errno)));
-}
-
-}  // namespace
 
 void WritePngFile(const Canvas& canvas, const std::filesystem::path& target) {
-  namespace fs = std::filesystem;
-  std::error_code error;
-  const fs::file_status status = fs::status(target, error);
-  if (fs::is_directory(status)) throw PngWriteError(Describe(target.c_str(), "it is a folder"));
-  if (fs::exists(status) && !fs::is_regular_file(status)) return WritePngToDevice(canvas, target);
-  // Replace the file a symbolic link names, not the link itself.
-  fs::path destination = target;
-  if (fs::exists(status) && fs::is_symlink(fs::symlink_status(target, error))) {
-    destination = fs::canonical(target, error);
-    if (error) destination = target;
-  }
-  TemporaryFile temporary(destination);
-  WritePng(canvas, temporary.File(), target.c_str());
-  temporary.CommitAs(destination);
+  OutputFile output(target.string());
+  WritePng(canvas, output.Stream(), output.Name().c_str());
+  output.Commit();
 }
 
 }  // namespace testcard

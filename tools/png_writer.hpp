@@ -16,18 +16,19 @@ class PngWriteError : public std::runtime_error {
 
 // Encodes `canvas` as an 8-bit-per-channel RGB PNG (no alpha; each canvas
 // pixel 0x00BBGGRR becomes the bytes R, G, B) and writes it to `out`, which
-// stays open. Throws PngWriteError when encoding or writing fails, including
-// a failure that only shows when `out` is flushed.
+// stays open with its last bytes perhaps still buffered: flushing it, and
+// reporting what fails only then, is the caller's (OutputFile::Commit).
+// Throws PngWriteError when encoding or a write fails.
 //
-// The settings suit test patterns, which are mostly flat areas: the "Sub"
-// filter and fast deflate compress them well at a fraction of the cost of
-// libpng's default adaptive filtering.
+// The settings suit test patterns, which are mostly flat areas and rows
+// that repeat the row above: the "Up" filter and fast run-length deflate
+// compress them well at a fraction of the cost of libpng's default adaptive
+// filtering.
 void WritePng(const Canvas& canvas, std::FILE* out, const char* outName);
 
-// Writes `canvas` as a PNG file at `target`, all or nothing: the PNG goes to
-// a temporary file beside the target, which is renamed over it only when the
-// whole file has reached the disk. On failure the temporary file is removed,
-// an existing target is left as it was, and PngWriteError says what failed.
+// Writes `canvas` as a PNG to `target` as output_file.hpp describes: a
+// regular file all or nothing (on failure an existing one is left as it
+// was), anything else in place. PngWriteError says what failed.
 void WritePngFile(const Canvas& canvas, const std::filesystem::path& target);
 
 }  // namespace testcard

@@ -1,40 +1,43 @@
 // testcard-render: draws a test pattern at any size and writes it as a PNG.
 
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <string_view>
 #include <vector>
 
 #include "patterns/patterns.hpp"
+#include "surface/command_line.hpp"
+#include "surface/exit_status.hpp"
 #include "surface/grid_form.hpp"
 #include "surface/run_time_error.hpp"
-#include "tools/command_line.hpp"
+#include "tools/output_file.hpp"
 #include "tools/png_writer.hpp"
 #include "tools/render_options.hpp"
 
 namespace {
 
-constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
+constexpr std::string_view kProgram = "testcard-render";
 
 int Render(const testcard::RenderRequest& request) {
+  // A file size limit (ulimit -f) then fails the write with a message
+  // instead of killing the program.
+  std::signal(SIGXFSZ, SIG_IGN);
   try {
+    // Opened first: a path that cannot be written fails before the drawing.
+    testcard::OutputFile output(request.output);
     testcard::GridForm form(request.width, request.height);
     testcard::DrawPattern(form, request.pattern);
-    if (request.output == "-") {
-      testcard::WritePng(form.Picture(), stdout, "standard output");
-    } else {
-      testcard::WritePngFile(form.Picture(), request.output);
-    }
-    return 0;
+    testcard::WritePng(form.Picture(), output.Stream(), output.Name().c_str());
+    output.Commit();
+    return testcard::kExitSuccess;
   } catch (const testcard::RunTimeError& error) {
-    std::cerr << "testcard-render: drawing failed: " << testcard::PrintableLine(error.what())
-              << "\n";
+    std::cerr << kProgram << ": drawing failed: " << testcard::PrintableLine(error.what()) << "\n";
   } catch (const testcard::PngWriteError& error) {
     // The message names the file, which may hold any byte but a NUL.
-    std::cerr << "testcard-render: " << testcard::PrintableLine(error.what()) << "\n";
+    std::cerr << kProgram << ": " << testcard::PrintableLine(error.what()) << "\n";
   }
-  return kExitFailure;
+  return testcard::kExitFailure;
 }
 
 }  // namespace
@@ -43,16 +46,13 @@ int main(int argc, char** argv) {
   const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   const testcard::RenderCommand command = testcard::ParseRenderArguments(arguments);
   if (std::holds_alternative<testcard::HelpRequest>(command)) {
-    std::cout << testcard::RenderUsage();
-    return 0;
+    return testcard::PrintAnswer(kProgram, testcard::RenderUsage(), std::cout, std::cerr);
   }
   if (std::holds_alternative<testcard::VersionRequest>(command)) {
-    std::cout << testcard::VersionText("testcard-render");
-    return 0;
+    return testcard::PrintAnswer(kProgram, testcard::VersionText(kProgram), std::cout, std::cerr);
   }
   if (const auto* error = std::get_if<testcard::UsageError>(&command)) {
-    std::cerr << "testcard-render: " << error->reason << "\n\n" << testcard::RenderUsage();
-    return kExitUsage;
+    return testcard::ReportUsageError(kProgram, error->reason, std::cerr);
   }
   return Render(std::get<testcard::RenderRequest>(command));
 }

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <optional>
 
-#include "tools/command_line.hpp"
+#include "surface/command_line.hpp"
 
 namespace testcard {
 namespace {
@@ -52,7 +52,8 @@ std::optional<std::string> ParseSize(std::string_view text, RenderRequest& reque
 }  // namespace
 
 RenderCommand ParseRenderArguments(std::span<const std::string_view> arguments) {
-  switch (FindInfoRequest(arguments)) {
+  const std::string_view names[3] = {"--pattern", "--size", "--output"};
+  switch (FindInfoRequest(arguments, names)) {
     case InfoRequest::kHelp:
       return HelpRequest{};
     case InfoRequest::kVersion:
@@ -62,7 +63,6 @@ RenderCommand ParseRenderArguments(std::span<const std::string_view> arguments) 
   }
   RenderRequest request;
   bool seen[3] = {false, false, false};
-  const std::string_view names[3] = {"--pattern", "--size", "--output"};
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     std::string_view option = arguments[i];
     std::optional<std::string_view> value;

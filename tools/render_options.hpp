@@ -32,7 +32,8 @@ inline constexpr int kMaxRenderSide = 32767;
 // the next argument or after '=' (--size=800x600). --pattern, --size and
 // --output are required, each once. --help wins over everything else, and
 // --version over everything but --help, so that either answers even after a
-// mistyped option.
+// mistyped option; an option's value is never taken for one (--output -h
+// names a file).
 RenderCommand ParseRenderArguments(std::span<const std::string_view> arguments);
 
 // The usage text, ending in a newline.
