@@ -16,6 +16,9 @@ enum class EventOutcome {
   kShowAgain,
   // The third key press, or a close request: the program ends, with success.
   kEndProgram,
+  // The window may have another size in pixels now (another output, a new
+  // resolution or scale): the pattern on show is to fit it.
+  kSizeChanged,
 };
 
 // Handles one event of the window's event loop on `form`: each key press

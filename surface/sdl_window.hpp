@@ -1,9 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "surface/app_window.hpp"
 #include "surface/canvas.hpp"
+#include "surface/renderer_view.hpp"
 
 struct SDL_Window;
 
@@ -42,6 +44,7 @@ class SdlWindow : public AppWindow {
   void Close();
 
   SDL_Window* window_ = nullptr;
+  std::unique_ptr<RendererView> view_;  // on Wayland, what shows the picture
   const Canvas* picture_ = nullptr;
   const void* populated_ = nullptr;  // the window buffer whose pages are mapped in
 };
