@@ -5,11 +5,9 @@
 #include <pwd.h>
 #include <sched.h>
 #include <sys/mount.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -22,32 +20,18 @@ namespace {
 namespace fs = std::filesystem;
 using std::chrono::milliseconds;
 
-constexpr milliseconds kStarts(20000);
-
-// Runs a program to its end and returns what it wrote; throws when it fails.
+// Runs a program to its end and returns what it wrote; throws if it fails.
 std::string Run(const std::vector<std::string>& argv, const std::vector<std::string>& env) {
   ChildProcess child(argv, env);
-  const std::optional<int> status = child.WaitForExit(kStarts);
-  if (status != 0) throw std::runtime_error(argv[0] + " failed:\n" + child.Output());
+  if (child.WaitForExit(milliseconds(20000)) != 0) {
+    throw std::runtime_error(argv[0] + " failed:\n" + child.Output());
+  }
   return child.Output();
 }
 
-// Waits for `path` to hold a line, which the compositor writes once it runs.
-std::string AwaitLine(const fs::path& path, ChildProcess& server, const std::string& name) {
-  const auto deadline = Clock::now() + kStarts;
-  std::string line;
-  while (!std::getline(std::ifstream(path) >> std::ws, line)) {
-    if (!server.Running() || Clock::now() > deadline) {
-      throw std::runtime_error(name + " did not start (is it installed?):\n" + server.Output());
-    }
-    std::this_thread::sleep_for(milliseconds(20));
-  }
-  return line;
-}
-
-// A private /tmp (and with it the X11 socket directory and lock files)
-// and private abstract sockets, so that XWayland cannot meet any other X
-// server. Only root may; others run sway as themselves.
+// A /tmp of its own (with the X11 sockets and lock files) and abstract
+// sockets of its own, so that XWayland meets no other X server. Only root
+// may; others run sway as themselves.
 void PrivateNamespaces() {
   if (geteuid() != 0) return;
   if (unshare(CLONE_NEWNS | CLONE_NEWNET) != 0 ||
@@ -55,22 +39,26 @@ void PrivateNamespaces() {
       mount("tmpfs", "/tmp", "tmpfs", 0, "mode=1777") != 0) {
     throw std::runtime_error("cannot make private namespaces for sway (unshare, mount)");
   }
+  fs::create_directory("/tmp/.X11-unix");
+  fs::permissions("/tmp/.X11-unix", fs::perms(01777));
 }
 
-// sway refuses to run as root.
-std::vector<std::string> AsUnprivileged(std::vector<std::string> argv, const fs::path& home) {
-  if (geteuid() != 0) return argv;
+// sway refuses to run as root; as root, it and the programs in its session
+// run as this user.
+const passwd& Nobody() {
   const passwd* nobody = getpwnam("nobody");
   if (nobody == nullptr) throw std::runtime_error("no user \"nobody\" to run sway as");
-  if (chown(home.c_str(), nobody->pw_uid, nobody->pw_gid) != 0) {
-    throw std::runtime_error("cannot give " + home.string() + " to nobody");
-  }
-  argv.insert(argv.begin(), {"/usr/bin/setpriv", "--reuid=" + std::to_string(nobody->pw_uid),
-                             "--regid=" + std::to_string(nobody->pw_gid), "--clear-groups"});
+  return *nobody;
+}
+
+std::vector<std::string> AsUnprivileged(std::vector<std::string> argv) {
+  if (geteuid() != 0) return argv;
+  argv.insert(argv.begin(), {"/usr/bin/setpriv", "--reuid=" + std::to_string(Nobody().pw_uid),
+                             "--regid=" + std::to_string(Nobody().pw_gid), "--clear-groups"});
   return argv;
 }
 
-// A PPM (P6, 8 bits) as grim writes it.
+// A binary PPM with 8-bit samples, as grim writes it.
 Canvas ReadPpm(const std::string& data) {
   std::istringstream in(data);
   std::string magic;
@@ -81,11 +69,10 @@ Canvas ReadPpm(const std::string& data) {
     throw std::runtime_error("grim wrote no picture:\n" + data.substr(0, 200));
   }
   Canvas picture(width, height);
-  std::vector<unsigned char> row(std::size_t(width) * 3);
   for (int y = 0; y < height; ++y) {
-    in.read(reinterpret_cast<char*>(row.data()), std::streamsize(row.size()));
-    for (int x = 0; x < width; ++x) {  // one line per pixel: the canvas takes lines only
-      const unsigned char* rgb = &row[std::size_t(x) * 3];
+    for (int x = 0; x < width; ++x) {  // a canvas takes lines only
+      unsigned char rgb[3];
+      in.read(reinterpret_cast<char*>(rgb), 3);
       picture.Line(x, y, x + 1, y, Colour(rgb[0] | rgb[1] << 8 | rgb[2] << 16));
     }
   }
@@ -94,13 +81,33 @@ Canvas ReadPpm(const std::string& data) {
 
 }  // namespace
 
-SwayDesktop::SwayDesktop(const std::vector<SwayOutput>& outputs, bool bar) {
-  PrivateNamespaces();
-  char dir[] = "/tmp/testcard-sway-XXXXXX";
+Desktop::Desktop(bool isolated) {
+  if (isolated) PrivateNamespaces();
+  char dir[] = "/tmp/testcard-desktop-XXXXXX";
   if (mkdtemp(dir) == nullptr) throw std::runtime_error("cannot make a runtime directory");
   runtimeDir_ = dir;
-  fs::create_directory("/tmp/.X11-unix");
-  fs::permissions("/tmp/.X11-unix", fs::perms(01777));
+}
+
+Desktop::~Desktop() {
+  server_.reset();
+  fs::remove_all(runtimeDir_);
+}
+
+void Desktop::Start(const std::vector<std::string>& argv,
+                    const std::vector<std::string>& environment,
+                    const std::function<bool()>& ready) {
+  server_ = std::make_unique<ChildProcess>(argv, environment);
+  const auto deadline = Clock::now() + milliseconds(20000);
+  while (!ready()) {
+    if (!server_->Running() || Clock::now() > deadline) {
+      throw std::runtime_error(argv[0] + " did not start (is it installed?):\n" +
+                               server_->Output());
+    }
+    std::this_thread::sleep_for(milliseconds(20));
+  }
+}
+
+SwayDesktop::SwayDesktop(const std::vector<SwayOutput>& outputs, bool bar) : Desktop(true) {
   std::ofstream config(runtimeDir_ + "/config");
   int left = 0;
   for (std::size_t i = 0; i < outputs.size(); ++i) {
@@ -108,54 +115,53 @@ SwayDesktop::SwayDesktop(const std::vector<SwayOutput>& outputs, bool bar) {
            << outputs[i].height << " position " << left << " 0 scale " << outputs[i].scale << "\n";
     left += static_cast<int>(outputs[i].width / outputs[i].scale);
   }
-  captured_ = "HEADLESS-" + std::to_string(outputs.size());
+  const std::string ready = runtimeDir_ + "/ready";
   config << "xwayland enable\n"
-         << (bar ? "bar {\n  position top\n  swaybar_command swaybar\n}\n" : "")
-         << "exec_always echo \"$WAYLAND_DISPLAY $DISPLAY\" >" << runtimeDir_ << "/ready\n";
+         << (bar ? "bar {\n  swaybar_command swaybar\n}\n" : "")
+         << "exec_always echo \"WAYLAND_DISPLAY=$WAYLAND_DISPLAY\" >" << ready << "\n";
   config.close();
-  const std::vector<std::string> environment = {
+  const std::vector<std::string> session = {"XDG_RUNTIME_DIR=" + runtimeDir_,
+                                            "SWAYSOCK=" + runtimeDir_ + "/sway.sock"};
+  environment_ = EnvironmentWithoutDisplay();
+  environment_.insert(environment_.end(), session.begin(), session.end());
+  const std::vector<std::string> swayEnvironment = {
       "PATH=/usr/bin:/bin",
       "HOME=" + runtimeDir_,
-      "XDG_RUNTIME_DIR=" + runtimeDir_,
+      session[0],
+      session[1],
       "WLR_BACKENDS=headless",
       "WLR_RENDERER=pixman",
       "WLR_LIBINPUT_NO_DEVICES=1",
       "WLR_HEADLESS_OUTPUTS=" + std::to_string(outputs.size())};
-  sway_ = std::make_unique<ChildProcess>(
-      AsUnprivileged({"/usr/bin/sway", "-c", runtimeDir_ + "/config"}, runtimeDir_), environment);
-  std::istringstream names(AwaitLine(runtimeDir_ + "/ready", *sway_, "sway"));
-  std::string wayland, x11;
-  names >> wayland >> x11;
-  environment_ = EnvironmentWithoutDisplay();
-  environment_.insert(environment_.end(),
-                      {"XDG_RUNTIME_DIR=" + runtimeDir_, "WAYLAND_DISPLAY=" + wayland,
-                       "DISPLAY=" + x11, "SWAYSOCK=" + runtimeDir_ + "/sway.sock"});
-  for (const auto& entry : fs::directory_iterator(runtimeDir_)) {
-    if (entry.path().filename().string().rfind("sway-ipc.", 0) == 0) {
-      environment_.back() = "SWAYSOCK=" + entry.path().string();
-    }
+  std::string variable;
+  if (geteuid() == 0 && chown(runtimeDir_.c_str(), Nobody().pw_uid, Nobody().pw_gid) != 0) {
+    throw std::runtime_error("cannot give " + runtimeDir_ + " to nobody");
   }
-  Command("focus output " + captured_, static_cast<int>(outputs.size()));
-  // A keyboard that is there all along, as a user's is: programs see keys
-  // only from keyboards they knew when the keys came.
+  Start(AsUnprivileged({"/usr/bin/sway", "-c", runtimeDir_ + "/config"}), swayEnvironment,
+        [&] { return static_cast<bool>(std::getline(std::ifstream(ready), variable)); });
+  environment_.push_back(variable);
+  // XWayland listens a moment later; from then on sway's children see DISPLAY.
+  const auto deadline = Clock::now() + milliseconds(20000);
+  while (!std::getline(std::ifstream(ready), variable) || variable.rfind("DISPLAY=:", 0) != 0) {
+    if (Clock::now() > deadline) throw std::runtime_error("sway started no XWayland");
+    Run({"/usr/bin/swaymsg", "exec echo DISPLAY=$DISPLAY >" + ready}, environment_);
+    std::this_thread::sleep_for(milliseconds(50));
+  }
+  environment_.push_back(variable);
+  Command("focus output HEADLESS-" + std::to_string(outputs.size()),
+          static_cast<int>(outputs.size()));
+  // A keyboard that is there all along, as a user's is: a program sees no
+  // keys from a keyboard that came and went before it knew of it.
   keyboard_ = std::make_unique<ChildProcess>(
       std::vector<std::string>{"/usr/bin/wtype", "-s", "3600000"}, environment_);
-  const auto deadline = Clock::now() + kStarts;
-  while (Run({"/usr/bin/swaymsg", "-t", "get_inputs"}, environment_).find("keyboard") ==
-         std::string::npos) {
-    if (Clock::now() > deadline) throw std::runtime_error("wtype's keyboard never came");
-    std::this_thread::sleep_for(milliseconds(20));
-  }
 }
 
 SwayDesktop::~SwayDesktop() {
   keyboard_.reset();
-  sway_.reset();
-  fs::remove_all(runtimeDir_);
 }
 
-std::vector<std::string> SwayDesktop::Environment() const {
-  return environment_;
+std::vector<std::string> SwayDesktop::AsSessionUser(std::vector<std::string> argv) const {
+  return AsUnprivileged(std::move(argv));
 }
 
 Canvas SwayDesktop::Capture() const {
@@ -163,56 +169,33 @@ Canvas SwayDesktop::Capture() const {
 }
 
 void SwayDesktop::Press(Key key) const {
-  static const char* const kArguments[][2] = {
-      {"-k", "Left"}, {"a", ""}, {"-k", "Return"}, {"x", ""}};
-  std::vector<std::string> argv = {"/usr/bin/wtype"};
-  for (const char* argument : kArguments[static_cast<int>(key)]) {
-    if (*argument != '\0') argv.push_back(argument);
-  }
+  static const std::vector<std::string> kArguments[] = {
+      {"-k", "Left"}, {"a"}, {"-k", "Return"}, {"x"}};
+  std::vector<std::string> argv = kArguments[static_cast<int>(key)];
+  argv.insert(argv.begin(), "/usr/bin/wtype");
   Run(argv, environment_);
 }
 
-void SwayDesktop::Command(const std::string& command, int capturedOutput) {
-  Run({"/usr/bin/swaymsg", command}, environment_);
-  captured_ = "HEADLESS-" + std::to_string(capturedOutput);
+void SwayDesktop::Command(const std::string& commands, int output) {
+  Run({"/usr/bin/swaymsg", commands}, environment_);
+  captured_ = "HEADLESS-" + std::to_string(output);
 }
 
-WestonDesktop::WestonDesktop(int width, int height, int scale) : screen_(width, height) {
-  char dir[] = "/tmp/testcard-weston-XXXXXX";
-  if (mkdtemp(dir) == nullptr) throw std::runtime_error("cannot make a runtime directory");
-  runtimeDir_ = dir;
-  std::vector<std::string> environment = EnvironmentWithoutDisplay();
-  environment.insert(environment.end(),
-                     {"DISPLAY=" + screen_.Name(), "XDG_RUNTIME_DIR=" + runtimeDir_});
-  // The backend's sizes are the output's in logical pixels.
-  weston_ = std::make_unique<ChildProcess>(
-      std::vector<std::string>{
-          "/usr/bin/weston", "--backend=x11-backend.so", "--use-pixman",
-          "--width=" + std::to_string(width / scale), "--height=" + std::to_string(height / scale),
-          "--scale=" + std::to_string(scale), "--socket=wayland-test", "--idle-time=0"},
-      environment);
-  const auto deadline = Clock::now() + kStarts;
-  while (!fs::exists(runtimeDir_ + "/wayland-test") ||
-         !screen_.FindWindow("Weston Compositor - screen0")) {
-    if (!weston_->Running() || Clock::now() > deadline) {
-      throw std::runtime_error("weston did not start (is it installed?):\n" + weston_->Output());
-    }
-    std::this_thread::sleep_for(milliseconds(20));
-  }
+WestonDesktop::WestonDesktop(int width, int height, int scale)
+    : Desktop(false), screen_(width, height) {
+  environment_ = EnvironmentWithoutDisplay();
+  environment_.insert(environment_.end(),
+                      {"DISPLAY=" + screen_.Name(), "XDG_RUNTIME_DIR=" + runtimeDir_});
+  // Its sizes are the output's in logical pixels.
+  Start({"/usr/bin/weston", "--backend=x11-backend.so", "--use-pixman",
+         "--width=" + std::to_string(width / scale), "--height=" + std::to_string(height / scale),
+         "--scale=" + std::to_string(scale), "--socket=wayland-test", "--idle-time=0"},
+        environment_, [this] {
+          return fs::exists(runtimeDir_ + "/wayland-test") &&
+                 screen_.FindWindow("Weston Compositor - screen0");
+        });
   screen_.Focus(screen_.FindWindow("Weston Compositor - screen0")->id);
-}
-
-WestonDesktop::~WestonDesktop() {
-  weston_.reset();
-  fs::remove_all(runtimeDir_);
-}
-
-std::vector<std::string> WestonDesktop::Environment() const {
-  std::vector<std::string> environment = EnvironmentWithoutDisplay();
-  environment.insert(environment.end(),
-                     {"DISPLAY=" + screen_.Name(), "XDG_RUNTIME_DIR=" + runtimeDir_,
-                      "WAYLAND_DISPLAY=wayland-test"});
-  return environment;
+  environment_.push_back("WAYLAND_DISPLAY=wayland-test");
 }
 
 void WestonDesktop::Press(Key key) const {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,22 +11,35 @@
 
 namespace testcard::testing {
 
-// The keys the end-to-end tests press.
 enum class Key { kLeft, kLetterA, kReturn, kLetterX };
 
-// A Wayland compositor started by a test on sockets of its own, with
-// testcard's screen and keyboard as a user has them. Stopped by the
-// destructor; a compositor that cannot start throws std::runtime_error with
-// the reason.
+// A Wayland compositor a test starts on sockets of its own (in a runtime
+// directory of its own), and stops in the destructor. One that cannot start
+// throws std::runtime_error with the reason and what it said.
 class Desktop {
  public:
-  virtual ~Desktop() = default;
+  virtual ~Desktop();
   // The session environment for programs run in it.
-  virtual std::vector<std::string> Environment() const = 0;
+  const std::vector<std::string>& Environment() const { return environment_; }
   // What the output under test shows, in device pixels.
   virtual Canvas Capture() const = 0;
   // A real key press through the compositor.
   virtual void Press(Key key) const = 0;
+  // The command line that runs `argv` as the user the compositor runs as.
+  virtual std::vector<std::string> AsSessionUser(std::vector<std::string> argv) const {
+    return argv;
+  }
+
+ protected:
+  // `isolated`: in private namespaces of the test process (see SwayDesktop).
+  explicit Desktop(bool isolated);
+  // Runs the compositor and waits until `ready` holds.
+  void Start(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
+             const std::function<bool()>& ready);
+
+  std::string runtimeDir_;
+  std::vector<std::string> environment_;
+  std::unique_ptr<ChildProcess> server_;
 };
 
 struct SwayOutput {
@@ -33,44 +47,36 @@ struct SwayOutput {
   double scale;
 };
 
-// sway on its headless backend (software rendering, no input devices but
-// a virtual keyboard), with XWayland, DISPLAY and WAYLAND_DISPLAY set. As
+// sway on its headless backend (software rendering, a virtual keyboard as
+// its one input device), with XWayland, DISPLAY and WAYLAND_DISPLAY set. As
 // root it runs as "nobody" inside private mount and network namespaces with
-// a /tmp of their own. Outputs are HEADLESS-1, HEADLESS-2, ... side by side;
-// the last one has the focus and is the one Capture reads.
+// a /tmp of their own. Outputs HEADLESS-1, -2, ... stand side by side; the
+// last one has the focus and is the one Capture reads.
 class SwayDesktop : public Desktop {
  public:
   SwayDesktop(const std::vector<SwayOutput>& outputs, bool bar);
   ~SwayDesktop() override;
-  std::vector<std::string> Environment() const override;
   Canvas Capture() const override;
   void Press(Key key) const override;
-  // Runs a sway command (swaymsg) and throws when sway refuses it; Capture
-  // reads HEADLESS-n from then on.
-  void Command(const std::string& command, int capturedOutput);
+  std::vector<std::string> AsSessionUser(std::vector<std::string> argv) const override;
+  // Runs sway commands (swaymsg); Capture reads HEADLESS-`output` from then on.
+  void Command(const std::string& commands, int output);
 
  private:
-  std::string runtimeDir_;
-  std::vector<std::string> environment_;
-  std::unique_ptr<ChildProcess> sway_;
   std::unique_ptr<ChildProcess> keyboard_;
   std::string captured_;
 };
 
-// weston 10 on its X11 backend, in a window filling an Xvfb of its own,
+// weston 10 on its X11 backend, in a window that fills an Xvfb of its own,
 // rendering in software, at an integer output scale.
 class WestonDesktop : public Desktop {
  public:
   WestonDesktop(int width, int height, int scale);
-  ~WestonDesktop() override;
-  std::vector<std::string> Environment() const override;
   Canvas Capture() const override { return screen_.Capture(); }
   void Press(Key key) const override;
 
  private:
   VirtualScreen screen_;
-  std::string runtimeDir_;
-  std::unique_ptr<ChildProcess> weston_;
 };
 
 }  // namespace testcard::testing
