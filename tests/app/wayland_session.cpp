@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "tests/app/wayland_session.hpp"
 
-#include <X11/keysym.h>
+#include <X11/Xlib.h>
 #include <pwd.h>
 #include <sched.h>
 #include <sys/mount.h>
@@ -19,6 +19,15 @@ namespace {
 
 namespace fs = std::filesystem;
 using std::chrono::milliseconds;
+
+// Polls `done` for up to 20 s; throws `failure()` if it never holds.
+void WaitUntil(const std::function<bool()>& done, const std::function<std::string()>& failure) {
+  const auto deadline = Clock::now() + milliseconds(20000);
+  while (!done()) {
+    if (Clock::now() > deadline) throw std::runtime_error(failure());
+    std::this_thread::sleep_for(milliseconds(20));
+  }
+}
 
 // Runs a program to its end and returns what it wrote; throws if it fails.
 std::string Run(const std::vector<std::string>& argv, const std::vector<std::string>& env) {
@@ -41,21 +50,6 @@ void PrivateNamespaces() {
   }
   fs::create_directory("/tmp/.X11-unix");
   fs::permissions("/tmp/.X11-unix", fs::perms(01777));
-}
-
-// sway refuses to run as root; as root, it and the programs in its session
-// run as this user.
-const passwd& Nobody() {
-  const passwd* nobody = getpwnam("nobody");
-  if (nobody == nullptr) throw std::runtime_error("no user \"nobody\" to run sway as");
-  return *nobody;
-}
-
-std::vector<std::string> AsUnprivileged(std::vector<std::string> argv) {
-  if (geteuid() != 0) return argv;
-  argv.insert(argv.begin(), {"/usr/bin/setpriv", "--reuid=" + std::to_string(Nobody().pw_uid),
-                             "--regid=" + std::to_string(Nobody().pw_gid), "--clear-groups"});
-  return argv;
 }
 
 // A binary PPM with 8-bit samples, as grim writes it.
@@ -93,18 +87,18 @@ Desktop::~Desktop() {
   fs::remove_all(runtimeDir_);
 }
 
+std::vector<std::string> Desktop::AsSessionUser(std::vector<std::string> argv) const {
+  argv.insert(argv.begin(), user_.begin(), user_.end());
+  return argv;
+}
+
 void Desktop::Start(const std::vector<std::string>& argv,
                     const std::vector<std::string>& environment,
                     const std::function<bool()>& ready) {
-  server_ = std::make_unique<ChildProcess>(argv, environment);
-  const auto deadline = Clock::now() + milliseconds(20000);
-  while (!ready()) {
-    if (!server_->Running() || Clock::now() > deadline) {
-      throw std::runtime_error(argv[0] + " did not start (is it installed?):\n" +
-                               server_->Output());
-    }
-    std::this_thread::sleep_for(milliseconds(20));
-  }
+  server_ = std::make_unique<ChildProcess>(AsSessionUser(argv), environment);
+  WaitUntil([&] { return ready() || !server_->Running(); },
+            [&] { return argv[0] + " did not start in 20 s:\n" + server_->Output(); });
+  if (!ready()) throw std::runtime_error(argv[0] + " did not start:\n" + server_->Output());
 }
 
 SwayDesktop::SwayDesktop(const std::vector<SwayOutput>& outputs, bool bar) : Desktop(true) {
@@ -120,33 +114,33 @@ SwayDesktop::SwayDesktop(const std::vector<SwayOutput>& outputs, bool bar) : Des
          << (bar ? "bar {\n  swaybar_command swaybar\n}\n" : "")
          << "exec_always echo \"WAYLAND_DISPLAY=$WAYLAND_DISPLAY\" >" << ready << "\n";
   config.close();
-  const std::vector<std::string> session = {"XDG_RUNTIME_DIR=" + runtimeDir_,
-                                            "SWAYSOCK=" + runtimeDir_ + "/sway.sock"};
-  environment_ = EnvironmentWithoutDisplay();
-  environment_.insert(environment_.end(), session.begin(), session.end());
-  const std::vector<std::string> swayEnvironment = {
-      "PATH=/usr/bin:/bin",
-      "HOME=" + runtimeDir_,
-      session[0],
-      session[1],
-      "WLR_BACKENDS=headless",
-      "WLR_RENDERER=pixman",
-      "WLR_LIBINPUT_NO_DEVICES=1",
-      "WLR_HEADLESS_OUTPUTS=" + std::to_string(outputs.size())};
-  std::string variable;
-  if (geteuid() == 0 && chown(runtimeDir_.c_str(), Nobody().pw_uid, Nobody().pw_gid) != 0) {
-    throw std::runtime_error("cannot give " + runtimeDir_ + " to nobody");
+  // sway refuses to run as root.
+  if (const passwd* nobody = getpwnam("nobody"); geteuid() == 0) {
+    if (nobody == nullptr || chown(runtimeDir_.c_str(), nobody->pw_uid, nobody->pw_gid) != 0) {
+      throw std::runtime_error("cannot run sway as the user nobody");
+    }
+    user_ = {"/usr/bin/setpriv", "--reuid=" + std::to_string(nobody->pw_uid),
+             "--regid=" + std::to_string(nobody->pw_gid), "--clear-groups"};
   }
-  Start(AsUnprivileged({"/usr/bin/sway", "-c", runtimeDir_ + "/config"}), swayEnvironment,
-        [&] { return static_cast<bool>(std::getline(std::ifstream(ready), variable)); });
+  environment_ = {"XDG_RUNTIME_DIR=" + runtimeDir_, "SWAYSOCK=" + runtimeDir_ + "/sway.sock"};
+  std::vector<std::string> swayEnvironment = environment_;
+  swayEnvironment.insert(
+      swayEnvironment.end(),
+      {"PATH=/usr/bin:/bin", "HOME=" + runtimeDir_, "WLR_BACKENDS=headless", "WLR_RENDERER=pixman",
+       "WLR_LIBINPUT_NO_DEVICES=1", "WLR_HEADLESS_OUTPUTS=" + std::to_string(outputs.size())});
+  const std::vector<std::string> others = EnvironmentWithoutDisplay();
+  environment_.insert(environment_.end(), others.begin(), others.end());
+  std::string variable;
+  const auto readVariable = [&] { return !!std::getline(std::ifstream(ready), variable); };
+  Start({"/usr/bin/sway", "-c", runtimeDir_ + "/config"}, swayEnvironment, readVariable);
   environment_.push_back(variable);
   // XWayland listens a moment later; from then on sway's children see DISPLAY.
-  const auto deadline = Clock::now() + milliseconds(20000);
-  while (!std::getline(std::ifstream(ready), variable) || variable.rfind("DISPLAY=:", 0) != 0) {
-    if (Clock::now() > deadline) throw std::runtime_error("sway started no XWayland");
-    Run({"/usr/bin/swaymsg", "exec echo DISPLAY=$DISPLAY >" + ready}, environment_);
-    std::this_thread::sleep_for(milliseconds(50));
-  }
+  WaitUntil(
+      [&] {
+        Run({"/usr/bin/swaymsg", "exec echo DISPLAY=$DISPLAY >" + ready}, environment_);
+        return readVariable() && variable.rfind("DISPLAY=:", 0) == 0;
+      },
+      [] { return "sway started no XWayland"; });
   environment_.push_back(variable);
   Command("focus output HEADLESS-" + std::to_string(outputs.size()),
           static_cast<int>(outputs.size()));
@@ -156,24 +150,12 @@ SwayDesktop::SwayDesktop(const std::vector<SwayOutput>& outputs, bool bar) : Des
       std::vector<std::string>{"/usr/bin/wtype", "-s", "3600000"}, environment_);
 }
 
-SwayDesktop::~SwayDesktop() {
-  keyboard_.reset();
-}
-
-std::vector<std::string> SwayDesktop::AsSessionUser(std::vector<std::string> argv) const {
-  return AsUnprivileged(std::move(argv));
-}
-
 Canvas SwayDesktop::Capture() const {
   return ReadPpm(Run({"/usr/bin/grim", "-o", captured_, "-t", "ppm", "-"}, environment_));
 }
 
-void SwayDesktop::Press(Key key) const {
-  static const std::vector<std::string> kArguments[] = {
-      {"-k", "Left"}, {"a"}, {"-k", "Return"}, {"x"}};
-  std::vector<std::string> argv = kArguments[static_cast<int>(key)];
-  argv.insert(argv.begin(), "/usr/bin/wtype");
-  Run(argv, environment_);
+void SwayDesktop::Press(const std::string& key) const {
+  Run({"/usr/bin/wtype", "-k", key}, environment_);
 }
 
 void SwayDesktop::Command(const std::string& commands, int output) {
@@ -198,9 +180,8 @@ WestonDesktop::WestonDesktop(int width, int height, int scale)
   environment_.push_back("WAYLAND_DISPLAY=wayland-test");
 }
 
-void WestonDesktop::Press(Key key) const {
-  static constexpr unsigned long kKeysyms[] = {XK_Left, XK_a, XK_Return, XK_x};
-  screen_.PressKey(kKeysyms[static_cast<int>(key)]);
+void WestonDesktop::Press(const std::string& key) const {
+  screen_.PressKey(XStringToKeysym(key.c_str()));
 }
 
 }  // namespace testcard::testing

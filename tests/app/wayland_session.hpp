@@ -11,8 +11,6 @@
 
 namespace testcard::testing {
 
-enum class Key { kLeft, kLetterA, kReturn, kLetterX };
-
 // A Wayland compositor a test starts on sockets of its own (in a runtime
 // directory of its own), and stops in the destructor. One that cannot start
 // throws std::runtime_error with the reason and what it said.
@@ -21,14 +19,13 @@ class Desktop {
   virtual ~Desktop();
   // The session environment for programs run in it.
   const std::vector<std::string>& Environment() const { return environment_; }
+  // The command line that runs `argv` as the user the compositor runs as.
+  std::vector<std::string> AsSessionUser(std::vector<std::string> argv) const;
   // What the output under test shows, in device pixels.
   virtual Canvas Capture() const = 0;
-  // A real key press through the compositor.
-  virtual void Press(Key key) const = 0;
-  // The command line that runs `argv` as the user the compositor runs as.
-  virtual std::vector<std::string> AsSessionUser(std::vector<std::string> argv) const {
-    return argv;
-  }
+  // A real press of the key with this X keysym name ("a", "Return", "Left")
+  // through the compositor.
+  virtual void Press(const std::string& key) const = 0;
 
  protected:
   // `isolated`: in private namespaces of the test process (see SwayDesktop).
@@ -39,6 +36,7 @@ class Desktop {
 
   std::string runtimeDir_;
   std::vector<std::string> environment_;
+  std::vector<std::string> user_;  // setpriv and its options, or nothing
   std::unique_ptr<ChildProcess> server_;
 };
 
@@ -55,10 +53,8 @@ struct SwayOutput {
 class SwayDesktop : public Desktop {
  public:
   SwayDesktop(const std::vector<SwayOutput>& outputs, bool bar);
-  ~SwayDesktop() override;
   Canvas Capture() const override;
-  void Press(Key key) const override;
-  std::vector<std::string> AsSessionUser(std::vector<std::string> argv) const override;
+  void Press(const std::string& key) const override;
   // Runs sway commands (swaymsg); Capture reads HEADLESS-`output` from then on.
   void Command(const std::string& commands, int output);
 
@@ -73,7 +69,7 @@ class WestonDesktop : public Desktop {
  public:
   WestonDesktop(int width, int height, int scale);
   Canvas Capture() const override { return screen_.Capture(); }
-  void Press(Key key) const override;
+  void Press(const std::string& key) const override;
 
  private:
   VirtualScreen screen_;
