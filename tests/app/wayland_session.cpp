@@ -63,11 +63,19 @@ Canvas ReadPpm(const std::string& data) {
     throw std::runtime_error("grim wrote no picture:\n" + data.substr(0, 200));
   }
   Canvas picture(width, height);
+  std::string row(std::size_t(width) * 3, '\0');
+  const auto colourAt = [&](int x) {
+    const auto* rgb = reinterpret_cast<const unsigned char*>(&row[std::size_t(x) * 3]);
+    return Colour(rgb[0] | rgb[1] << 8 | rgb[2] << 16);
+  };
   for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {  // a canvas takes lines only
-      unsigned char rgb[3];
-      in.read(reinterpret_cast<char*>(rgb), 3);
-      picture.Line(x, y, x + 1, y, Colour(rgb[0] | rgb[1] << 8 | rgb[2] << 16));
+    in.read(row.data(), std::streamsize(row.size()));
+    // A canvas takes lines only: one per run of a colour.
+    for (int x = 0, start = 0; x < width; start = x) {
+      const Colour colour = colourAt(x);
+      while (++x < width && colourAt(x) == colour) {
+      }
+      picture.Line(start, y, x, y, colour);
     }
   }
   return picture;
