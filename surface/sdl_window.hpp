@@ -23,6 +23,11 @@ namespace testcard {
 // when asked for exactly that, which also covers panels and task bars; any
 // other rectangle gets a borderless window kept above the others.
 //
+// On Wayland (SDL's Wayland driver, chosen first in a Wayland session; see
+// ChooseVideoDriver) the window covers the whole output the compositor gives
+// it, already at construction; the "primary display" is that output, in
+// device pixels, and a RendererView shows the picture.
+//
 // Failures after the window exists raise RunTimeError.
 class SdlWindow : public AppWindow {
  public:
