@@ -23,8 +23,9 @@ enum class EventOutcome {
 
 // Handles one event of the window's event loop on `form`: each key press
 // that yields a character (see KeyPressesIn) goes to OnKeyPress, in order;
-// repaints, size changes and close requests are reported to the caller. Mouse and all
-// other events are ignored. Needs no window: events can be made up.
+// repaints, size changes and close requests are reported to the caller.
+// Mouse and all other events are ignored. Needs no window: events can be
+// made up.
 EventOutcome DispatchEvent(GridForm& form, const SDL_Event& event);
 
 }  // namespace testcard
