@@ -7,7 +7,9 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -46,7 +48,9 @@ void PrivateNamespaces() {
   if (unshare(CLONE_NEWNS | CLONE_NEWNET) != 0 ||
       mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
       mount("tmpfs", "/tmp", "tmpfs", 0, "mode=1777") != 0) {
-    throw std::runtime_error("cannot make private namespaces for sway (unshare, mount)");
+    throw std::runtime_error(
+        std::string("cannot make private namespaces for sway (unshare, mount: ") +
+        std::strerror(errno) + "); a container needs CAP_SYS_ADMIN");
   }
   fs::create_directory("/tmp/.X11-unix");
   fs::permissions("/tmp/.X11-unix", fs::perms(01777));
