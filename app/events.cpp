@@ -17,8 +17,10 @@ EventOutcome DispatchEvent(GridForm& form, const SDL_Event& event) {
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_MAXIMIZED:
-        case SDL_WINDOWEVENT_SIZE_CHANGED:
           return EventOutcome::kShowAgain;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+        case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+          return EventOutcome::kSizeChanged;
         default:
           return EventOutcome::kNothing;
       }

@@ -16,12 +16,16 @@ enum class EventOutcome {
   kShowAgain,
   // The third key press, or a close request: the program ends, with success.
   kEndProgram,
+  // The window may have another size in pixels now (another output, a new
+  // resolution or scale): the pattern on show is to fit it.
+  kSizeChanged,
 };
 
 // Handles one event of the window's event loop on `form`: each key press
 // that yields a character (see KeyPressesIn) goes to OnKeyPress, in order;
-// repaints and close requests are reported to the caller. Mouse and all
-// other events are ignored. Needs no window: events can be made up.
+// repaints, size changes and close requests are reported to the caller.
+// Mouse and all other events are ignored. Needs no window: events can be
+// made up.
 EventOutcome DispatchEvent(GridForm& form, const SDL_Event& event);
 
 }  // namespace testcard

@@ -28,12 +28,27 @@ int PatternNumber(std::string_view tag) {
 }  // namespace
 
 void OnLoad(GridForm& form, const Screen& screen) {
+  SizeToScreen(form, screen);
+  GridTest(form);
+}
+
+void SizeToScreen(GridForm& form, const Screen& screen) {
   const Single width = screen.Width();
   const Single widthAgain = screen.Width();
   const Single height = screen.Height();
   const Single heightAgain = screen.Height();
   form.Move(0, 0, EvenPixelTwips(width, widthAgain), EvenPixelTwips(height, heightAgain));
-  GridTest(form);
+}
+
+void RedrawPattern(GridForm& form) {
+  const double number = LeadingNumber(form.Tag());
+  if (number == 2) {
+    CrossTest(form);
+  } else if (number == 3) {
+    ColorTest(form);
+  } else {
+    GridTest(form);
+  }
 }
 
 KeyPressResult OnKeyPress(GridForm& form) {

@@ -13,6 +13,14 @@ namespace testcard {
 // grid pattern. Runs before the window is first shown.
 void OnLoad(GridForm& form, const Screen& screen);
 
+// The sizing of OnLoad alone: the form covers `screen` from its top-left
+// corner, rounded down to an even number of pixels each way.
+void SizeToScreen(GridForm& form, const Screen& screen);
+
+// Draws the pattern whose number is in Tag again, from scratch, on the form
+// as it is now (the grid when Tag holds no pattern's number).
+void RedrawPattern(GridForm& form);
+
 enum class KeyPressResult { kContinue, kEndProgram };
 
 // A key press that typed a character: steps from the pattern whose number is

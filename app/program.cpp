@@ -13,6 +13,22 @@
 namespace testcard {
 namespace {
 
+// After the window system gave the window another size (another output, a
+// new resolution or scale): the pattern on show is drawn again for the
+// pixels the window covers now, sized as at start-up. A size that rounds
+// down to the form's even size changes nothing, so the window placed by the
+// start-up itself does not draw twice.
+void FollowWindowSize(GridForm& form, AppWindow& window) {
+  const PixelSize now = window.ClientSize();
+  if (now.width / 2 * 2 == form.Picture().Width() &&
+      now.height / 2 * 2 == form.Picture().Height()) {
+    return;
+  }
+  const PixelSize screen = window.PrimaryDisplaySize();
+  SizeToScreen(form, Screen::FromPixels(screen.width, screen.height));
+  RedrawPattern(form);
+}
+
 // The start-up and the key-driven cycle, until the program is to end.
 void RunPatterns(AppWindow& window) {
   const PixelSize start = window.ClientSize();
@@ -28,6 +44,10 @@ void RunPatterns(AppWindow& window) {
     switch (DispatchEvent(form, window.NextEvent())) {
       case EventOutcome::kEndProgram:
         return;
+      case EventOutcome::kSizeChanged:
+        FollowWindowSize(form, window);
+        window.Present();
+        break;
       case EventOutcome::kPictureChanged:
       case EventOutcome::kShowAgain:
         window.Present();

@@ -4,6 +4,7 @@
 // gets a private Xvfb; the screen is read back through XGetImage.
 //
 //   build/bench/testcard-timing [runs]
+//   build/bench/testcard-timing [runs] sway     (as root: namespaces, sway as nobody)
 
 #include <algorithm>
 #include <chrono>
@@ -16,6 +17,7 @@
 
 #include "patterns/patterns.hpp"
 #include "surface/grid_form.hpp"
+#include "tests/app/wayland_session.hpp"
 #include "tests/app/x_session.hpp"
 
 namespace {
@@ -100,10 +102,59 @@ Run Measure(int width, int height) {
   return run;
 }
 
+// The same under sway headless at an output scale, the output read back
+// with grim: each look costs a whole screenshot (tens of milliseconds), so
+// these figures are upper bounds, to a screenshot's time.
+Run MeasureOnSway(int width, int height, double scale) {
+  testcard::testing::SwayDesktop sway({{width, height, scale}}, false);
+  const Canvas grid = Rendering(testcard::Pattern::kGrid, width, height);
+  const Canvas cross = Rendering(testcard::Pattern::kCross, width, height);
+  const auto until = [&](const Canvas& expected, Clock::time_point start) {
+    while (Clock::now() - start < std::chrono::seconds(10)) {
+      const Canvas shown = sway.Capture();
+      if (std::equal(shown.Pixels().begin(), shown.Pixels().end(), expected.Pixels().begin(),
+                     expected.Pixels().end())) {
+        return Milliseconds(Clock::now() - start).count();
+      }
+    }
+    return -1.0;
+  };
+  Run run{};
+  Clock::time_point start = Clock::now();
+  ChildProcess testcard(sway.AsSessionUser({TESTCARD_PROGRAM}), sway.Environment());
+  run.firstFrame = until(grid, start);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  start = Clock::now();
+  sway.Press("space");
+  run.toCross = until(cross, start);
+  start = Clock::now();
+  sway.Capture();
+  run.toColour = Milliseconds(Clock::now() - start).count();  // one screenshot, for scale
+  run.peakMb = PeakMemoryMb(testcard.Pid());
+  return run;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::atoi(argv[1]) : 5;
+  if (argc > 2 && std::string(argv[2]) == "sway") {
+    for (const double scale : {1.0, 2.0}) {
+      std::vector<double> first, cross, capture, memory;
+      for (int i = 0; i < runs; ++i) {
+        const Run run = MeasureOnSway(1920, 1080, scale);
+        first.push_back(run.firstFrame);
+        cross.push_back(run.toCross);
+        capture.push_back(run.toColour);
+        memory.push_back(run.peakMb);
+      }
+      std::printf(
+          "sway 1920x1080 at scale %.0f, median of %d: first frame %.1f ms, key to cross "
+          "%.1f ms (one screenshot takes %.1f ms), peak memory %.1f MB\n",
+          scale, runs, Median(first), Median(cross), Median(capture), Median(memory));
+    }
+    return 0;
+  }
   for (const auto& [width, height] : {std::pair{1920, 1080}, {3840, 2160}}) {
     std::vector<double> first, cross, colour, memory;
     for (int i = 0; i < runs; ++i) {

@@ -16,7 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "surface/renderer_view.hpp"
 #include "surface/run_time_error.hpp"
+#include "surface/video_driver.hpp"
 #include "surface/window_icon.hpp"
 #include "surface/x11_deep_colour.hpp"
 #include "surface/x11_key_text.hpp"
@@ -129,11 +131,7 @@ SdlWindow::SdlWindow() {
   // A test pattern that vanishes when another window takes the focus is no
   // help while adjusting the monitor.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-  // The picture goes into the window's own pixel buffer (shared memory on
-  // X11), not through a 3D renderer: there is nothing to scale or blend, and
-  // a renderer costs a graphics stack, hundreds of milliseconds at start-up
-  // and copies of the picture in memory.
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  ChooseVideoDriver();
 
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     throw WindowUnavailable("cannot start the video system: " + SdlError());
@@ -146,6 +144,13 @@ SdlWindow::SdlWindow() {
     throw WindowUnavailable("no display to open a window on (SDL found only its \"" + driver +
                             "\" video driver, which shows nothing)");
   }
+  // Where the window has a pixel buffer of its own (shared memory on X11) the
+  // picture goes there, not through a 3D renderer: there is nothing to scale
+  // or blend, and a renderer costs a graphics stack, hundreds of milliseconds
+  // at start-up and copies of the picture in memory. SDL's Wayland driver has
+  // no such buffer: there a renderer shows it (RendererView).
+  const bool viaRenderer = driver == "wayland";
+  if (!viaRenderer) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   SDL_Rect display{};
   if (SDL_GetDisplayBounds(kPrimaryDisplay, &display) != 0) {
     const std::string reason = SdlError();
@@ -174,6 +179,16 @@ SdlWindow::SdlWindow() {
   SDL_StartTextInput();
   StartX11KeyText();
   WatchX11Window(window_);
+  if (viaRenderer) {
+    try {
+      view_ = std::make_unique<RendererView>(window_);
+      view_->CoverOutput();
+    } catch (...) {
+      view_.reset();
+      Close();
+      throw;
+    }
+  }
 }
 
 SdlWindow::~SdlWindow() {
@@ -181,12 +196,15 @@ SdlWindow::~SdlWindow() {
 }
 
 void SdlWindow::Close() {
+  view_.reset();
   if (window_ != nullptr) SDL_DestroyWindow(window_);
   window_ = nullptr;
   SDL_Quit();
 }
 
 PixelSize SdlWindow::PrimaryDisplaySize() const {
+  // On Wayland the screen is the output the compositor gave the window.
+  if (view_) return view_->OutputSize();
   SDL_DisplayMode mode{};
   if (SDL_GetDesktopDisplayMode(kPrimaryDisplay, &mode) != 0) {
     RaiseWindowFailure("Cannot read the screen size");
@@ -195,6 +213,7 @@ PixelSize SdlWindow::PrimaryDisplaySize() const {
 }
 
 PixelSize SdlWindow::ClientSize() const {
+  if (view_) return view_->OutputSize();
   PixelSize size;
   SDL_GetWindowSizeInPixels(window_, &size.width, &size.height);
   return size;
@@ -205,6 +224,12 @@ PixelSize SdlWindow::Place(const PixelRect& client) {
     throw RunTimeError(error_number::kWindowFailure, "Cannot make a window of " +
                                                          std::to_string(client.width) + " x " +
                                                          std::to_string(client.height) + " pixels");
+  }
+  if (view_) {
+    // A Wayland window cannot place itself: it covers its whole output, and
+    // the picture, from the top-left corner, what it asked for of that.
+    const PixelSize output = view_->OutputSize();
+    return {std::min(client.width, output.width), std::min(client.height, output.height)};
   }
   SDL_Rect display{};
   if (SDL_GetDisplayBounds(kPrimaryDisplay, &display) != 0) {
@@ -260,6 +285,7 @@ void SdlWindow::Show(const Canvas& picture) {
 void SdlWindow::Present() {
   if (picture_ == nullptr) return;
   if (deepColour_ != nullptr) return deepColour_->Show(*picture_);
+  if (view_) return view_->Present(*picture_);
   SDL_Surface* surface = SDL_GetWindowSurface(window_);
   if (surface == nullptr) RaiseWindowFailure("Cannot reach the window's pixels");
   if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) {

@@ -5,6 +5,7 @@
 
 #include "surface/app_window.hpp"
 #include "surface/canvas.hpp"
+#include "surface/renderer_view.hpp"
 
 struct SDL_Window;
 
@@ -33,6 +34,11 @@ class X11DeepColour;
 // (x11_key_text.hpp), and a window destroyed by another program ends the
 // process with status 1 (x11_window_watch.hpp).
 //
+// On Wayland (SDL's Wayland driver, chosen first in a Wayland session; see
+// ChooseVideoDriver) the window covers the whole output the compositor gives
+// it, already at construction; the "primary display" is that output, in
+// device pixels, and a RendererView shows the picture.
+//
 // Other failures after the window exists raise RunTimeError.
 class SdlWindow : public AppWindow {
  public:
@@ -54,6 +60,7 @@ class SdlWindow : public AppWindow {
   void Close();
 
   SDL_Window* window_ = nullptr;
+  std::unique_ptr<RendererView> view_;  // on Wayland, what shows the picture
   const Canvas* picture_ = nullptr;
   const void* populated_ = nullptr;  // the window buffer whose pages are mapped in
   // Set on X11 at 10 bits a channel, where SDL has no window surface.
