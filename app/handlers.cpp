@@ -41,13 +41,15 @@ void SizeToScreen(GridForm& form, const Screen& screen) {
 }
 
 void RedrawPattern(GridForm& form) {
-  const double number = LeadingNumber(form.Tag());
-  if (number == 2) {
-    CrossTest(form);
-  } else if (number == 3) {
-    ColorTest(form);
-  } else {
-    GridTest(form);
+  switch (PatternNumber(form.Tag())) {
+    case 2:
+      CrossTest(form);
+      break;
+    case 3:
+      ColorTest(form);
+      break;
+    default:
+      GridTest(form);
   }
 }
 

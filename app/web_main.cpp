@@ -17,7 +17,6 @@
 #include <vector>
 
 #include "app/handlers.hpp"
-#include "patterns/patterns.hpp"
 #include "surface/grid_form.hpp"
 #include "surface/run_time_error.hpp"
 #include "surface/screen.hpp"
@@ -64,14 +63,6 @@ WebStatus Guarded(WebRun& run, Handler handler) {
   return kFailed;
 }
 
-// The pattern whose number Tag holds, which a resize draws again.
-testcard::Pattern PatternOnShow(const GridForm& form) {
-  const double number = testcard::LeadingNumber(form.Tag());
-  if (number == 3) return testcard::Pattern::kColour;
-  if (number == 2) return testcard::Pattern::kCross;
-  return testcard::Pattern::kGrid;
-}
-
 }  // namespace
 
 extern "C" {
@@ -104,10 +95,8 @@ EMSCRIPTEN_KEEPALIVE int testcard_key(WebRun* run) {
 // drawn again for that size, rounded down to even as start-up does.
 EMSCRIPTEN_KEEPALIVE int testcard_resize(WebRun* run, int width, int height) {
   return Guarded(*run, [&] {
-    const testcard::Screen screen =
-        testcard::Screen::FromPixels(width - width % 2, height - height % 2);
-    run->form.Move(0, 0, screen.Width(), screen.Height());
-    DrawPattern(run->form, PatternOnShow(run->form));
+    SizeToScreen(run->form, testcard::Screen::FromPixels(width, height));
+    RedrawPattern(run->form);
     return Publish(*run);
   });
 }

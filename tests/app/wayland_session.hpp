@@ -72,7 +72,7 @@ class WestonDesktop : public Desktop {
   void Press(const std::string& key) const override;
 
  private:
-  VirtualScreen screen_;
+  XSession screen_;
 };
 
 }  // namespace testcard::testing

@@ -254,6 +254,28 @@ std::string XSession::WaitUntilShowing(const Canvas& expected, milliseconds time
   }
 }
 
+Canvas XSession::Capture() const {
+  XImage* image = XGetImage(X(display_), DefaultRootWindow(X(display_)), 0, 0,
+                            unsigned(setup_.width), unsigned(setup_.height), AllPlanes, ZPixmap);
+  if (image == nullptr) throw std::runtime_error("cannot read the screen");
+  Canvas screen(setup_.width, setup_.height, 0);
+  const auto colourAt = [&](int x, int y) {  // 0x00RRGGBB at depth 24
+    const unsigned long pixel = XGetPixel(image, x, y);
+    return Colour((pixel >> 16 & 0xFF) | (pixel & 0xFF00) | (pixel & 0xFF) << 16);
+  };
+  for (int y = 0; y < setup_.height; ++y) {
+    // A canvas takes lines only: one per run of a colour.
+    for (int x = 0, start = 0; x < setup_.width; start = x) {
+      const Colour colour = colourAt(x, y);
+      while (++x < setup_.width && colourAt(x, y) == colour) {
+      }
+      screen.Line(start, y, x, y, colour);
+    }
+  }
+  XDestroyImage(image);
+  return screen;
+}
+
 unsigned XSession::Keycode(const std::string& keysym) const {
   const KeySym sym = XStringToKeysym(keysym.c_str());
   const unsigned code = sym == NoSymbol ? 0 : XKeysymToKeycode(X(display_), sym);

@@ -66,6 +66,9 @@ class XSession {
   std::string WaitUntilShowing(const Canvas& expected, milliseconds timeout,
                                const std::vector<int>& rows = {}) const;
 
+  // The whole screen as it is now, at 8 bits a channel (depth 24).
+  Canvas Capture() const;
+
   // The key code of a keysym name ("a", "Return") in the current layout.
   unsigned Keycode(const std::string& keysym) const;
   // A real key press and release through XTest, `held` keys around it.
