@@ -133,8 +133,9 @@ TEST(Canvas, PaintsWhatTheTextbookPainterPaints) {
         case 2: {  // a ramp
           const double left = std::round(x1) + (step % 2 ? 0.5 : 0);
           for (int i = 0; i < 1 + step % 40; ++i) {
-            const double bottom = y2 + (i == step % 7 ? 1 : 0);
-            draw([&](auto& on) { on.Line(left + i, y1, left + i, bottom, c + i); });
+            // Now and then a column whose top or bottom differs from the last.
+            const double top = y1 - (i == step % 5 ? 1 : 0), bottom = y2 + (i == step % 7 ? 1 : 0);
+            draw([&](auto& on) { on.Line(left + i, top, left + i, bottom, c + i); });
           }
           break;
         }
