@@ -142,56 +142,23 @@ void Canvas::NewLine(double x1, double y1, double x2, double y2, Colour colour) 
       [[unlikely]] {
     RaiseNotFinite("Line");
   }
-  const double ax = RoundHalfEven(x1), ay = RoundHalfEven(y1);
-  const double bx = RoundHalfEven(x2), by = RoundHalfEven(y2);
-  constexpr double kLimit = static_cast<double>(kMaxRasterCoordinate);
-  if (std::fabs(ax) <= kLimit && std::fabs(ay) <= kLimit && std::fabs(bx) <= kLimit &&
-      std::fabs(by) <= kLimit) [[likely]] {
-    if (ax == bx) {
-      const QueuedRun run = AxisLine(ax, ay, by, RunAxis::kVertical, colour);
-      lastColumn_ = {x1, y1, y2, run, run.length > 0 && x1 == ax};
-      return;
-    }
-    if (ay == by) {
-      AxisLine(ay, ax, bx, RunAxis::kHorizontal, colour);
-      return;
-    }
-  }
-  SlantedOrFarLine(ax, ay, bx, by, colour);
-}
-
-Canvas::QueuedRun Canvas::AxisLine(double fixed, double from, double to, RunAxis axis,
-                                   Colour colour) {
-  const bool vertical = axis == RunAxis::kVertical;
-  const auto at = static_cast<std::int64_t>(fixed);
-  if (at < 0 || at >= (vertical ? width_ : height_)) return {};
-  auto low = static_cast<std::int64_t>(from < to ? from : to + 1);
-  auto high = static_cast<std::int64_t>(from < to ? to - 1 : from);
-  low = std::max<std::int64_t>(low, 0);
-  high = std::min<std::int64_t>(high, (vertical ? height_ : width_) - 1);
-  if (low > high) return {};
-  const QueuedRun run{static_cast<int>(low), static_cast<int>(high - low + 1)};
-  batch_.Run(vertical ? static_cast<int>(at) : run.start,
-             vertical ? run.start : static_cast<int>(at), run.length, axis, colour);
-  if (batch_.Full()) Settle();
-  return run;
-}
-
-void Canvas::SlantedOrFarLine(double x1, double y1, double x2, double y2, Colour colour) {
-  Segment s{x1, y1, x2, y2};
-  if (!WithinRasterRange({s.x1, s.y1, s.x2, s.y2})) {
+  Segment s{RoundHalfEven(x1), RoundHalfEven(y1), RoundHalfEven(x2), RoundHalfEven(y2)};
+  if (!WithinRasterRange({s.x1, s.y1, s.x2, s.y2})) [[unlikely]] {
     const std::optional<Segment> cut = CutToRasterRange(s);
     if (!cut) return;
     s = {RoundHalfEven(cut->x1), RoundHalfEven(cut->y1), RoundHalfEven(cut->x2),
          RoundHalfEven(cut->y2)};
   }
-  auto paintRun = [this, colour](std::int64_t x, std::int64_t y, std::int64_t length,
-                                 RunAxis axis) {
-    batch_.Run(static_cast<int>(x), static_cast<int>(y), static_cast<int>(length), axis, colour);
-    if (batch_.Full()) Settle();
-  };
+  // Only a column at a whole x may be taken up again by the next line.
+  const bool column = s.x1 == s.x2 && x1 == s.x1;
+  lastColumn_.valid = false;
   RasterLine({ToPixel(s.x1), ToPixel(s.y1)}, {ToPixel(s.x2), ToPixel(s.y2)}, {width_, height_},
-             paintRun);
+             [&](std::int64_t x, std::int64_t y, std::int64_t length, RunAxis axis) {
+               Queue(static_cast<int>(x), static_cast<int>(y), static_cast<int>(length), axis,
+                     colour);
+               if (column)
+                 lastColumn_ = {x1, y1, y2, static_cast<int>(y), static_cast<int>(length), true};
+             });
 }
 
 void Canvas::Circle(double x, double y, double radius, Colour colour) {
@@ -209,9 +176,7 @@ void Canvas::Circle(double x, double y, double radius, Colour colour) {
   // The centre alone, or a circle too large to tabulate: pixel by pixel.
   RasterCircle({ToPixel(cx), ToPixel(cy)}, ToPixel(r), {width_, height_},
                [this, colour](std::int64_t px, std::int64_t py) {
-                 batch_.Run(static_cast<int>(px), static_cast<int>(py), 1, RunAxis::kHorizontal,
-                            colour);
-                 if (batch_.Full()) Settle();
+                 Queue(static_cast<int>(px), static_cast<int>(py), 1, RunAxis::kHorizontal, colour);
                });
 }
 

@@ -24,10 +24,10 @@ namespace testcard {
 // every drawing operation made before it, in order.
 //
 // Coordinates are in pixels, origin at the top-left pixel, y downwards. Any
-// fractional coordinate is mapped to the nearest pixel (a half goes to the
-// even pixel), so a point and its mirror image W - 1 - x land on mirrored
-// pixels. A coordinate that is NaN or infinite raises the run-time error
-// "Invalid procedure call or argument" before anything is drawn.
+// fractional coordinate is mapped to the nearest pixel, a half to the even
+// one (see RoundHalfEven). A coordinate that is NaN or infinite raises the
+// run-time error "Invalid procedure call or argument" before anything is
+// drawn.
 class Canvas {
  public:
   // Largest width or height a canvas may have; larger requests, and images
@@ -74,19 +74,13 @@ class Canvas {
 
  private:
   [[noreturn, gnu::cold]] static void RaiseNotFinite(const char* operation);
-  // A run queued by a vertical or horizontal line: `length` pixels from
-  // `start` along the line (none when the line is wholly outside).
-  struct QueuedRun {
-    int start = 0;
-    int length = 0;
-  };
-  // A vertical or horizontal line at `fixed`, from `from` towards `to` (`to`
-  // excluded), all rounded and within kMaxRasterCoordinate.
-  QueuedRun AxisLine(double fixed, double from, double to, RunAxis axis, Colour colour);
-  // Every line that does not just extend the last column's block.
+  // Every line that is not the next column of the last one.
   void NewLine(double x1, double y1, double x2, double y2, Colour colour);
-  // Every other line: rounded end points, any of them possibly far away.
-  void SlantedOrFarLine(double x1, double y1, double x2, double y2, Colour colour);
+  // Queues a run (see PaintBatch::Run), painting the queue when it is full.
+  void Queue(int x, int y, int length, RunAxis axis, Colour colour) {
+    batch_.Run(x, y, length, axis, colour);
+    if (batch_.Full()) Settle();
+  }
   // Paints whatever drawing is still queued.
   void Settle() const {
     if (!batch_.Empty()) batch_.PaintOnto({pixels_.get(), PixelCount()});
@@ -110,26 +104,24 @@ class Canvas {
   };
   mutable std::unique_ptr<Colour[], FreePixels> pixels_;
   mutable PaintBatch batch_;
-  // The last vertical line queued, as it was given, with a whole x. The next
-  // line one column to its right between the same ends only extends its
-  // block, without being rounded and clipped again: a colour ramp is
-  // thousands of such lines.
+  // The last vertical line drawn at a whole x, as it was given, and the rows
+  // it painted. A colour ramp is thousands of lines, each one column to the
+  // right of the last between the same ends: such a line paints the same
+  // rows, without rounding and clipping its ends again.
   struct LastColumn {
     double x = 0, y1 = 0, y2 = 0;
-    QueuedRun run;
+    int top = 0, length = 0;
     bool valid = false;
   } lastColumn_;
 };
 
-// The hot path of every pattern, inline: tens of thousands of vertical and
-// horizontal lines, most of them the next column of a ramp or grid line.
+// Inline: the hot path of every pattern.
 inline void Canvas::Line(double x1, double y1, double x2, double y2, Colour colour) {
   // Equality with the last column's ends also proves these are finite.
   if (x1 == x2 && lastColumn_.valid && x1 == lastColumn_.x + 1 && y1 == lastColumn_.y1 &&
-      y2 == lastColumn_.y2 && x1 < width_ &&
-      batch_.ExtendLastBlock(static_cast<int>(x1), lastColumn_.run.start, lastColumn_.run.length,
-                             colour)) {
+      y2 == lastColumn_.y2 && x1 < width_) {
     lastColumn_.x = x1;
+    Queue(static_cast<int>(x1), lastColumn_.top, lastColumn_.length, RunAxis::kVertical, colour);
     return;
   }
   NewLine(x1, y1, x2, y2, colour);

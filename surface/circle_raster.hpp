@@ -30,15 +30,21 @@ void RasterCircle(PixelPoint centre, std::int64_t radius, ClipBox clip, Plot&& p
 
 namespace circle_raster_detail {
 
+// The one test of the midpoint circle: whether the midpoint (x, y - 1/2)
+// lies inside the circle, x^2 + y^2 - y < radius^2.
+inline bool MidpointInside(std::int64_t x, std::int64_t y, std::int64_t radius) {
+  return x * x + y * y - y < radius * radius;
+}
+
 // y(x) of the first octant, or -1 where no y satisfies the condition.
 inline std::int64_t OctantY(std::int64_t x, std::int64_t radius) {
-  const std::int64_t budget = radius * radius - x * x;  // y^2 - y < budget
-  if (budget <= 0) return -1;
-  auto fits = [budget](std::int64_t y) { return y * y - y < budget; };
-  auto y = static_cast<std::int64_t>((1 + std::sqrt(4.0 * static_cast<double>(budget) - 3)) / 2);
-  while (fits(y + 1))
+  if (!MidpointInside(x, 0, radius)) return -1;
+  // A first guess from the square root, then corrected in whole steps.
+  const double budget = static_cast<double>(radius * radius - x * x);
+  auto y = static_cast<std::int64_t>((1 + std::sqrt(4.0 * budget - 3)) / 2);
+  while (MidpointInside(x, y + 1, radius))
     ++y;
-  while (!fits(y))
+  while (!MidpointInside(x, y, radius))
     --y;
   return y;
 }
@@ -83,7 +89,7 @@ void RasterCircle(PixelPoint centre, std::int64_t radius, ClipBox clip, Plot&& p
         last = std::min(last, octantEnd);
         for (std::int64_t x = first, y = first <= last ? OctantY(first, radius) : 0; x <= last;
              ++x) {
-          while (x * x + y * y - y >= radius * radius)
+          while (!MidpointInside(x, y, radius))
             --y;
           const std::int64_t px = centre.x + sx * (swap ? y : x);
           const std::int64_t py = centre.y + sy * (swap ? x : y);

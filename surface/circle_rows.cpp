@@ -10,7 +10,7 @@ CircleRows::CircleRows(std::int64_t radius) : radius_(static_cast<int>(radius)) 
   // The same walk as RasterCircle's: y only ever steps down, by at most one.
   std::int64_t y = radius;
   for (std::int64_t x = 0; x <= octantEnd; ++x) {
-    while (x * x + y * y - y >= radius * radius)
+    while (!circle_raster_detail::MidpointInside(x, y, radius))
       --y;
     yOf_[static_cast<std::size_t>(x)] = static_cast<int>(y);
   }

@@ -28,26 +28,6 @@ GridForm::GridForm(int clientWidth, int clientHeight)
       foreColor_(rtcRgb(255, 255, 255)),
       picture_(clientWidth, clientHeight, backColor_) {}
 
-void GridForm::BackColor(Colour colour) {
-  if (observer_ != nullptr) observer_->OnBackColor(colour);
-  backColor_ = colour;
-}
-
-void GridForm::ForeColor(Colour colour) {
-  if (observer_ != nullptr) observer_->OnForeColor(colour);
-  foreColor_ = colour;
-}
-
-void GridForm::Cls() {
-  if (observer_ != nullptr) observer_->OnCls();
-  picture_.Fill(backColor_);
-}
-
-void GridForm::Circle(Single x, Single y, Single radius) {
-  if (observer_ != nullptr) observer_->OnCircle(x.Get(), y.Get(), radius.Get(), foreColor_);
-  picture_.Circle(x.Get(), y.Get(), radius.Get(), foreColor_);
-}
-
 void GridForm::Move(Single left, Single top, Single width, Single height) {
   const PixelRect client{TwipsToPixels(left, "left", true), TwipsToPixels(top, "top", true),
                          TwipsToPixels(width, "width", false),

@@ -9,19 +9,6 @@
 
 namespace testcard {
 
-// Hears every drawing call made on a GridForm, in order, with the arguments
-// as the caller passed them (before rounding to pixels) and the pen in use.
-// For tests and tools that check what was drawn rather than the pixels.
-class DrawingObserver {
- public:
-  virtual ~DrawingObserver() = default;
-  virtual void OnBackColor(Colour) {}
-  virtual void OnForeColor(Colour) {}
-  virtual void OnCls() {}
-  virtual void OnLine(float /*x1*/, float /*y1*/, float /*x2*/, float /*y2*/, Colour /*pen*/) {}
-  virtual void OnCircle(float /*x*/, float /*y*/, float /*radius*/, Colour /*pen*/) {}
-};
-
 // The drawing surface every pattern draws on: the client area of the test
 // window and its drawing state, under the window system's own names. The
 // picture lives in a Canvas of its own, exactly the client size in pixels,
@@ -42,8 +29,6 @@ class GridForm {
 
   // Connects the form to a window. The window must outlive the form's use.
   void AttachWindow(WindowPort& window) { window_ = &window; }
-  // Reports every following drawing call to `observer` (nullptr: to nobody).
-  void Observe(DrawingObserver* observer) { observer_ = observer; }
 
   // The client size in pixels.
   Single ScaleWidth() const { return Single(picture_.Width()); }
@@ -51,24 +36,25 @@ class GridForm {
 
   // The colour Cls fills with; RGB(64, 64, 64) when the form is created.
   Colour BackColor() const { return backColor_; }
-  void BackColor(Colour colour);
+  void BackColor(Colour colour) { backColor_ = colour; }
   // The pen of Line and Circle; white when the form is created.
   Colour ForeColor() const { return foreColor_; }
-  void ForeColor(Colour colour);
+  void ForeColor(Colour colour) { foreColor_ = colour; }
   // Free text; the patterns keep their number in it. Empty when created.
   const std::string& Tag() const { return tag_; }
   void Tag(std::string text) { tag_ = std::move(text); }
 
   // Fills the whole client area with BackColor.
-  void Cls();
+  void Cls() { picture_.Fill(backColor_); }
   // A one-pixel line in ForeColor from (x1, y1) to (x2, y2); (x2, y2) itself
   // is not painted. See Canvas::Line.
   void Line(Single x1, Single y1, Single x2, Single y2) {
-    if (observer_ != nullptr) observer_->OnLine(x1.Get(), y1.Get(), x2.Get(), y2.Get(), foreColor_);
     picture_.Line(x1.Get(), y1.Get(), x2.Get(), y2.Get(), foreColor_);
   }
   // The one-pixel outline of a full circle in ForeColor. See Canvas::Circle.
-  void Circle(Single x, Single y, Single radius);
+  void Circle(Single x, Single y, Single radius) {
+    picture_.Circle(x.Get(), y.Get(), radius.Get(), foreColor_);
+  }
   // Places and sizes the window, in twips (15 to the pixel). The client area
   // becomes width / 15 x height / 15 pixels (or what the window really got)
   // and is filled with BackColor.
@@ -82,7 +68,6 @@ class GridForm {
   std::string tag_;
   Canvas picture_;
   WindowPort* window_ = nullptr;
-  DrawingObserver* observer_ = nullptr;
 };
 
 }  // namespace testcard

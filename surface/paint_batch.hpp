@@ -50,9 +50,18 @@ class PaintBatch {
                                                      : ExtendLastRow(x, y, length, colour);
     if (!extended) QueueRun(x, y, length, axis, colour);
   }
+  bool Empty() const { return ops_.empty(); }
+  // True when the queue should be painted before more is queued, which
+  // bounds its memory.
+  bool Full() const { return ops_.size() >= kMaxOps; }
+  // Paints everything queued onto `pixels` (the image, row by row, width
+  // pixels a row) and empties the queue.
+  void PaintOnto(std::span<Colour> pixels);
+
+ private:
   // Queues a vertical run when it continues the block of vertical runs
   // queued last (same rows, next column); returns false, queuing nothing,
-  // when it does not.
+  // when it does not. A colour ramp is thousands of such runs.
   bool ExtendLastBlock(int x, int y, int length, Colour colour) {
     if (ops_.empty()) return false;
     Op& last = ops_.back();
@@ -64,15 +73,6 @@ class PaintBatch {
     columnColours_.push_back(colour);
     return true;
   }
-  bool Empty() const { return ops_.empty(); }
-  // True when the queue should be painted before more is queued, which
-  // bounds its memory.
-  bool Full() const { return ops_.size() >= kMaxOps; }
-  // Paints everything queued onto `pixels` (the image, row by row, width
-  // pixels a row) and empties the queue.
-  void PaintOnto(std::span<Colour> pixels);
-
- private:
   // Likewise for a horizontal run of the colour of the run queued last and
   // touching it in the same row.
   bool ExtendLastRow(int x, int y, int length, Colour colour) {

@@ -6,10 +6,12 @@
 namespace testcard {
 
 // Rounds to the nearest whole number; a value exactly halfway between two
-// goes to the even one (14.5 -> 14, 15.5 -> 16, -2.5 -> -2). Unlike rounding
-// half away from zero this is symmetric about every whole number, which keeps
-// mirrored coordinates (x and W - 1 - x) on mirrored pixels. Independent of
-// the floating-point rounding mode. NaN and infinities are returned as they are.
+// goes to the even one (14.5 -> 14, 15.5 -> 16, -2.5 -> -2). That is the
+// rule of the arithmetic the patterns are written for, so every coordinate
+// lands where it would there. It does not keep x and W - 1 - x on mirrored
+// pixels (at W = 10, 2.5 -> 2 but 6.5 -> 6); the cross pattern is symmetric
+// because its coordinates never land on a half. Independent of the
+// floating-point rounding mode. NaN and infinities are returned as they are.
 //
 // Inline and branch-light: every coordinate of every line goes through it.
 inline double RoundHalfEven(double value) {

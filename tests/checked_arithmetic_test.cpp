@@ -14,75 +14,61 @@ namespace {
 
 using testing::ErrorNumberOf;
 
-bool Overflows(const std::function<void()>& operation) {
-  return ErrorNumberOf(operation) == error_number::kOverflow;
-}
-
-TEST(Int16, ArithmeticAtTheEdgesOfTheRange) {
-  const Int16 max = 32767, min = -32768;
-  EXPECT_EQ((max + 0).Get(), 32767);
-  EXPECT_EQ((min - 0).Get(), -32768);
-  EXPECT_EQ((Int16(181) * 181).Get(), 32761);
-  EXPECT_EQ((Int16(-128) * 256).Get(), -32768);
-  EXPECT_EQ((Int16(-7) % 3).Get(), -1);
-  EXPECT_TRUE(Overflows([&] { max + 1; }));
-  EXPECT_TRUE(Overflows([&] { min - 1; }));
-  EXPECT_TRUE(Overflows([&] { max - min; }));
-  EXPECT_TRUE(Overflows([] { Int16(182) * 181; }));
-  EXPECT_TRUE(Overflows([] { Int16(128) * 256; }));
-  EXPECT_TRUE(Overflows([&] { min * -1; }));
-  EXPECT_TRUE(Overflows([&] { -min; }));
-  EXPECT_TRUE(Overflows([] { Int16(32768); }));
-  EXPECT_TRUE(Overflows([] { Int16(-32769); }));
-  EXPECT_EQ(ErrorNumberOf([] { Int32(5) % 0; }), error_number::kDivisionByZero);
-}
-
-TEST(Rounding, HalvesGoToTheEvenNeighbour) {
+// Each operation at the edge of its range: the last value that fits gives
+// the exact result, one step past it raises the run-time error.
+TEST(CheckedArithmetic, EdgesOfTheRange) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float big = std::numeric_limits<float>::max();
+  const Int16 max = 32767, min = -32768;
   const struct {
-    float value;
-    std::optional<int> expected;  // nullopt: Overflow
-  } toInt16[] = {
-      {14.5f, 14},         {15.5f, 16},
-      {-2.5f, -2},         {-3.5f, -4},
-      {0.5f, 0},           {-0.5f, 0},
-      {2.4999f, 2},        {2.5001f, 3},
-      {32767.4f, 32767},   {32767.5f, std::nullopt},
-      {-32768.5f, -32768}, {-32769.f, std::nullopt},
-      {nan, std::nullopt},
+    const char* name;
+    std::function<int()> value;  // the result when it fits
+    int expected;                // the result, or the error number
+  } cases[] = {
+      {"max + 0", [&] { return (max + 0).Get(); }, 32767},
+      {"max + 1", [&] { return (max + 1).Get(); }, error_number::kOverflow},
+      {"min - 1", [&] { return (min - 1).Get(); }, error_number::kOverflow},
+      {"181 * 181", [] { return (Int16(181) * 181).Get(); }, 32761},
+      {"182 * 181", [] { return (Int16(182) * 181).Get(); }, error_number::kOverflow},
+      {"-128 * 256", [] { return (Int16(-128) * 256).Get(); }, -32768},
+      {"-min", [&] { return (-min).Get(); }, error_number::kOverflow},
+      {"-7 % 3", [] { return (Int16(-7) % 3).Get(); }, -1},
+      {"5 % 0", [] { return (Int32(5) % 0).Get(); }, error_number::kDivisionByZero},
+      {"Int16(32768)", [] { return Int16(32768).Get(); }, error_number::kOverflow},
+      {"round 32767.4", [] { return RoundToInt16(32767.4f).Get(); }, 32767},
+      {"round 32767.5", [] { return RoundToInt16(32767.5f).Get(); }, error_number::kOverflow},
+      {"round -32768.5", [] { return RoundToInt16(-32768.5f).Get(); }, -32768},
+      {"round NaN", [&] { return RoundToInt16(nan).Get(); }, error_number::kOverflow},
+      {"round 14.5", [] { return RoundToInt16(14.5f).Get(); }, 14},
+      {"round 15.5", [] { return RoundToInt16(15.5f).Get(); }, 16},
+      {"1 / 0", [] { return int((Single(1) / 0).Get()); }, error_number::kDivisionByZero},
+      {"-1 / 0", [] { return int((Single(-1) / 0).Get()); }, error_number::kDivisionByZero},
+      {"0 / 0", [] { return int((Single(0) / 0).Get()); }, error_number::kOverflow},
+      {"max * 2", [&] { return int((Single(big) * 2).Get()); }, error_number::kOverflow},
+      {"NaN + 1", [&] { return int((Single(nan) + 1).Get()); }, error_number::kOverflow},
   };
-  for (const auto& c : toInt16) {
-    SCOPED_TRACE(c.value);
-    if (c.expected) {
-      EXPECT_EQ(RoundToInt16(c.value).Get(), *c.expected);
-    } else {
-      EXPECT_TRUE(Overflows([&] { RoundToInt16(c.value); }));
-    }
+  for (const auto& c : cases) {
+    std::optional<int> result;
+    const std::optional<int> error = ErrorNumberOf([&] { result = c.value(); });
+    EXPECT_EQ(error ? *error : *result, c.expected) << c.name << (error ? " raised" : "");
   }
-  // The canvas's rounding of doubles, exact at the ends of the range.
+}
+
+// Halves go to the even neighbour, exactly, up to where every double is whole.
+TEST(CheckedArithmetic, RoundHalfEven) {
   const struct {
     double value, expected;
-  } exact[] = {
-      {4503599627370495.5, 4503599627370496.0},  // 2^52 - 0.5: a tie at the top
-      {0.49999999999999994, 0.0},                // just below a half
-      {-0.49999999999999994, 0.0},
-      {2.5, 2.0},
-      {-1.5, -2.0},
-  };
-  for (const auto& c : exact)
+  } cases[] = {{2.5, 2},
+               {3.5, 4},
+               {-2.5, -2},
+               {-1.5, -2},
+               {-0.5, 0},
+               {2.4999, 2},
+               {2.5001, 3},
+               {0.49999999999999994, 0},
+               {4503599627370495.5, 4503599627370496.0}};
+  for (const auto& c : cases)
     EXPECT_EQ(RoundHalfEven(c.value), c.expected) << c.value;
-}
-
-TEST(Single, FloatingFaultsRaiseTheRunTimeError) {
-  const float nan = std::numeric_limits<float>::quiet_NaN();
-  const float max = std::numeric_limits<float>::max();
-  EXPECT_EQ(ErrorNumberOf([] { Single(1) / 0; }), error_number::kDivisionByZero);
-  EXPECT_EQ(ErrorNumberOf([] { Single(-1) / 0; }), error_number::kDivisionByZero);
-  EXPECT_TRUE(Overflows([] { Single(0) / 0; }));
-  EXPECT_TRUE(Overflows([&] { Single(max) * 2; }));
-  EXPECT_TRUE(Overflows([&] { Single(-max) - max; }));
-  EXPECT_TRUE(Overflows([&] { Single(nan) + 1; }));
-  EXPECT_TRUE(Overflows([&] { Single(nan) / 0; }));
 }
 
 }  // namespace

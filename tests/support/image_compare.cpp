@@ -29,12 +29,12 @@ std::string DescribeColour(Colour colour) {
   return out.str();
 }
 
-::testing::AssertionResult PixelsAre(const Canvas& canvas, int left, int top, int right, int bottom,
+::testing::AssertionResult PictureIs(const Canvas& canvas,
                                      const std::function<Colour(int x, int y)>& expected) {
   std::ostringstream first;
   long wrong = 0;
-  for (int y = std::max(top, 0); y <= std::min(bottom, canvas.Height() - 1); ++y) {
-    for (int x = std::max(left, 0); x <= std::min(right, canvas.Width() - 1); ++x) {
+  for (int y = 0; y < canvas.Height(); ++y) {
+    for (int x = 0; x < canvas.Width(); ++x) {
       const Colour want = expected(x, y);
       if (canvas.Pixel(x, y) == want) continue;
       if (wrong++ < 4) {
@@ -60,17 +60,6 @@ std::string DescribeColour(Colour colour) {
   if (result) return result;
   return result << "; saved:" << Save(actual, name + "-actual.png")
                 << Save(expected, name + "-expected.png");
-}
-
-Canvas Crop(const Canvas& source, int left, int top, int width, int height) {
-  Canvas result(width, height);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      // A one-pixel horizontal line is the only way to set a single pixel.
-      result.Line(x, y, x + 1, y, source.Pixel(left + x, top + y));
-    }
-  }
-  return result;
 }
 
 }  // namespace testcard::testing

@@ -5,10 +5,11 @@
 namespace testcard {
 
 // Every coordinate here is taken from the client size as it stands and
-// passed on unrounded: the canvas maps each to the nearest pixel, and since
-// every right or bottom coordinate is W - 1 or H - 1 minus its left or top
-// twin, the picture comes out exactly mirror-symmetric on an even-sized
-// window. The marker lines and corner circles are placed by the height
+// passed on unrounded: the canvas maps each to the nearest pixel. Every
+// right or bottom coordinate is W - 1 or H - 1 minus its left or top twin,
+// and on an even-sized window none of them is a half (sevenths and fifths
+// never are), so both twins round the same way and the picture comes out
+// exactly mirror-symmetric. The marker lines and corner circles are placed by the height
 // alone (H / 7 + 1 in from each edge), so they keep the same distance from
 // all four edges on a wide screen.
 void CrossTest(GridForm& form) {

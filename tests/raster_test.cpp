@@ -1,0 +1,203 @@
+// SPDX-License-Identifier: MIT
+// The drawing core against the textbook rasterisers: the rasterisers alone,
+// clipped or not, and the canvas (rounding, clipping, the ramp shortcut and
+// the batched painting) against a painter that plots every shape at once.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <random>
+#include <vector>
+
+#include "surface/canvas.hpp"
+#include "surface/circle_raster.hpp"
+#include "surface/run_time_error.hpp"
+#include "tests/support/textbook_raster.hpp"
+
+namespace testcard {
+namespace {
+
+using testing::Points;
+using testing::TextbookCircle;
+using testing::TextbookLine;
+
+constexpr ClipBox kHuge{std::int64_t{1} << 40, std::int64_t{1} << 40};
+
+TEST(RasterLine, IsTextbookBresenhamCroppedToTheBoxEachPixelOnce) {
+  std::mt19937_64 random(7);
+  std::uniform_int_distribution<std::int64_t> near(-30, 90);
+  for (int trial = 0; trial < 6000; ++trial) {
+    PixelPoint from{near(random), near(random)}, to{near(random), near(random)};
+    if (trial % 3 == 0) to.y = from.y;  // horizontal, or vertical below
+    if (trial % 5 == 0) to.x = from.x;
+    if (trial % 100 == 2) {  // the same line from a million pixels away
+      const std::int64_t dx = to.x - from.x, dy = to.y - from.y;
+      from = {from.x - 20000 * dx, from.y - 20000 * dy};
+    }
+    const ClipBox box = trial % 2 ? kHuge : ClipBox{1 + trial % 61, 1 + trial % 47};
+    Points painted;
+    std::int64_t emitted = 0;
+    RasterLine(from, to, box, [&](std::int64_t x, std::int64_t y, std::int64_t n, RunAxis axis) {
+      for (std::int64_t i = 0; i < n; ++i)
+        painted.insert(axis == RunAxis::kHorizontal ? std::pair{x + i, y} : std::pair{x, y + i});
+      emitted += n;
+    });
+    ASSERT_EQ(painted, TextbookLine(from, to, box))
+        << "(" << from.x << ", " << from.y << ") to (" << to.x << ", " << to.y << ") in "
+        << box.width << " x " << box.height;
+    ASSERT_EQ(emitted, static_cast<std::int64_t>(painted.size())) << "a pixel emitted twice";
+  }
+}
+
+TEST(RasterCircle, IsTheTextbookMidpointCircleCroppedToTheBox) {
+  auto plotted = [](PixelPoint c, std::int64_t r, ClipBox box) {
+    Points points;
+    RasterCircle(c, r, box, [&](std::int64_t x, std::int64_t y) { points.insert({x, y}); });
+    return points;
+  };
+  for (std::int64_t r = 0; r <= 300; ++r)
+    ASSERT_EQ(plotted({5000, 5000}, r, kHuge), TextbookCircle({5000, 5000}, r, kHuge)) << r;
+  std::mt19937_64 random(42);
+  std::uniform_int_distribution<std::int64_t> centre(-60, 120), radius(0, 90);
+  for (int trial = 0; trial < 3000; ++trial) {
+    const PixelPoint c{centre(random), centre(random)};
+    const std::int64_t r = radius(random);
+    const ClipBox box{1 + trial % 64, 1 + trial % 48};
+    ASSERT_EQ(plotted(c, r, box), TextbookCircle(c, r, box))
+        << "centre (" << c.x << ", " << c.y << "), radius " << r;
+  }
+  // A million-pixel circle whose left arc crosses the box.
+  const ClipBox box{64, 48};
+  EXPECT_EQ(plotted({1000010, 24}, 1000000, box), TextbookCircle({1000010, 24}, 1000000, box));
+  EXPECT_TRUE(plotted({32, 24}, 1000000, box).empty()) << "the box inside the disc";
+}
+
+// Paints each shape as it comes: ends rounded by the processor's own
+// rounding (to nearest, halves to even), pixels from the textbook.
+class TextbookPainter {
+ public:
+  TextbookPainter(int width, int height) : width_(width), pixels_(std::size_t(width) * height) {
+    box_ = {width, height};
+  }
+  void Fill(Colour c) { std::fill(pixels_.begin(), pixels_.end(), c); }
+  void Line(double x1, double y1, double x2, double y2, Colour c) {
+    Paint(TextbookLine({R(x1), R(y1)}, {R(x2), R(y2)}, box_), c);
+  }
+  void Circle(double x, double y, double r, Colour c) {
+    Paint(TextbookCircle({R(x), R(y)}, R(r), box_), c);
+  }
+  Colour At(int x, int y) const { return pixels_[std::size_t(y) * width_ + x]; }
+
+ private:
+  static std::int64_t R(double v) { return static_cast<std::int64_t>(std::nearbyint(v)); }
+  void Paint(const Points& points, Colour c) {
+    for (const auto& [x, y] : points)
+      pixels_[std::size_t(y) * width_ + std::size_t(x)] = c;
+  }
+  int width_;
+  ClipBox box_;
+  std::vector<Colour> pixels_;
+};
+
+// Random drawing on two canvases, one read after every call and one only at
+// the end (so all of it goes through the batch), and on the textbook
+// painter: all three pictures must be the same. Ramps of adjacent columns
+// start at whole and at half x, change their ends now and then and run off
+// the right edge; rows drawn alike, circles, fills and slanted lines mix in.
+TEST(Canvas, PaintsWhatTheTextbookPainterPaints) {
+  const struct { int width, height; } sizes[] = {{300, 50}, {97, 37}, {33, 200}, {1, 1}};
+  std::mt19937 random(1234);
+  for (int trial = 0; trial < 400; ++trial) {
+    const auto [width, height] = sizes[trial % 4];
+    Canvas eager(width, height, 5), batched(width, height, 5);
+    TextbookPainter painter(width, height);
+    painter.Fill(5);
+    auto draw = [&](auto&& call) {
+      call(eager);
+      (void)eager.Pixels();
+      call(batched);
+      call(painter);
+    };
+    std::uniform_real_distribution<double> x(-20, width + 20), y(-20, height + 20);
+    std::uniform_int_distribution<Colour> colour(0, 0xFFFFFF);
+    const int steps = trial % 40 == 0 ? 300 : 1 + trial % 12;
+    for (int step = 0; step < steps; ++step) {
+      const Colour c = colour(random);
+      const double x1 = x(random), y1 = y(random), x2 = x(random), y2 = y(random);
+      switch (random() % 6) {
+        case 0:
+          if (step % 5 == 0) draw([&](auto& on) { on.Fill(c); });
+          break;
+        case 1:
+        case 2: {  // a ramp
+          const double left = std::round(x1) + (step % 2 ? 0.5 : 0);
+          for (int i = 0; i < 1 + step % 40; ++i) {
+            // Now and then a column whose top or bottom differs from the last.
+            const double top = y1 - (i == step % 5 ? 1 : 0), bottom = y2 + (i == step % 7 ? 1 : 0);
+            draw([&](auto& on) { on.Line(left + i, top, left + i, bottom, c + i); });
+          }
+          break;
+        }
+        case 3:  // rows drawn alike, crossed by a column now and then
+          for (int i = 0; i < 1 + step % 12; ++i) {
+            draw([&](auto& on) { on.Line(x1, y1 + i, x2, y1 + i, c); });
+            if (i % 4 == 1) draw([&](auto& on) { on.Line(x2, -5, x2, 1e4, c + 1); });
+          }
+          break;
+        case 4:
+          draw([&](auto& on) { on.Circle(x1, y1, step % 60, c); });
+          break;
+        default:
+          draw([&](auto& on) { on.Line(x1, y1, x2, y2, c); });
+      }
+    }
+    for (int py = 0; py < height; ++py) {
+      for (int px = 0; px < width; ++px) {
+        ASSERT_EQ(eager.Pixel(px, py), painter.At(px, py))
+            << "trial " << trial << " (" << px << ", " << py << ")";
+        ASSERT_EQ(batched.Pixel(px, py), painter.At(px, py))
+            << "trial " << trial << " (" << px << ", " << py << ") batched";
+      }
+    }
+  }
+}
+
+TEST(Canvas, QueueOverflowFarShapesAndBadArguments) {
+  // More runs than the batch holds, between a line drawn first and one last.
+  Canvas canvas(300, 300, 0);
+  TextbookPainter painter(300, 300);
+  painter.Fill(0);
+  auto both = [&](auto&& call) { call(canvas), call(painter); };
+  both([](auto& on) { on.Line(0, 150, 300, 150, 0xFF); });
+  for (int i = 0; i < 90000; ++i)
+    both([&](auto& on) { on.Line(i % 300, i / 300, i % 300 + 1, i / 300, Colour(i)); });
+  both([](auto& on) { on.Line(150, 0, 150, 300, 0xFF00); });
+  both([](auto& on) { on.Circle(150, 100000 + 150, 100000, 0xFF0000); });  // too big to queue
+  for (int y = 0; y < 300; ++y) {
+    for (int x = 0; x < 300; ++x)
+      ASSERT_EQ(canvas.Pixel(x, y), painter.At(x, y)) << "(" << x << ", " << y << ")";
+  }
+  // End points a trillion pixels away: one pixel per column on the row the
+  // line passes at, and the diagonal y = x + 24.
+  Canvas far(64, 48, 0);
+  far.Line(-1e12, 20, 1e12, 40, 1);
+  far.Line(-1e12, -1e12 + 24, 1e12, 1e12 + 24, 1);
+  far.Line(-3e38, -3e38, 3e38, -1e30, 1);  // passes far above
+  far.Circle(1e30, 1e30, 5, 1);
+  for (int y = 0; y < 48; ++y) {
+    for (int x = 0; x < 64; ++x)
+      ASSERT_EQ(far.Pixel(x, y), y == 30 || y == x + 24 ? 1u : 0u) << "(" << x << ", " << y << ")";
+  }
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  EXPECT_THROW(far.Line(nan, 0, 5, 5, 1), RunTimeError);
+  EXPECT_THROW(far.Line(0, 0, 5, -inf, 1), RunTimeError);
+  EXPECT_THROW(far.Circle(4, inf, 2, 1), RunTimeError);
+  EXPECT_THROW(far.Circle(4, 4, -0.6, 1), RunTimeError);
+  EXPECT_THROW(far.Resize(Canvas::kMaxSide + 1, 1, 0), RunTimeError);
+  EXPECT_THROW(far.Resize(-1, 1, 0), RunTimeError);
+}
+
+}  // namespace
+}  // namespace testcard
