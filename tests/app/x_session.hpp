@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,12 +16,11 @@ using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
 // A program run by a test in a process group of its own, its stdout and
-// stderr going to a file, `fd3` (if any) as its descriptor 3. Throws when it
-// cannot be started; the destructor ends the group if still running.
+// stderr going to a file. One that cannot be run exits with 127 and says
+// so; the destructor ends the group if still running.
 class ChildProcess {
  public:
-  ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
-               int fd3 = -1);
+  ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& environment);
   ~ChildProcess();
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
@@ -37,51 +37,69 @@ class ChildProcess {
   std::string outputFile_;
 };
 
+// Runs a program to its end and returns what it wrote; throws if it fails.
+std::string RunToEnd(const std::vector<std::string>& argv,
+                     const std::vector<std::string>& environment);
+// Polls `done` for up to 20 s; throws `failure()` if it never holds.
+void WaitUntil(const std::function<bool()>& done, const std::function<std::string()>& failure);
 // This process's environment without the variables that name a display.
 std::vector<std::string> EnvironmentWithoutDisplay();
 
-// A private X server (Xvfb, on a display number of its own choosing) with
-// one screen; with a dock height, also openbox and a dock window reserving
-// that strip at the top. Throws std::runtime_error with the reason when any
-// of them cannot start.
+// Rows of a screen as its device pixel values.
+struct Screenshot {
+  int width = 0;
+  std::vector<int> rows;  // the y of each row held
+  std::vector<std::uint32_t> pixels;
+};
+
+// A window system started by a test, its screen read back in device pixels.
+class WindowSystem {
+ public:
+  virtual ~WindowSystem() = default;
+  // The environment for a program in this session.
+  virtual std::vector<std::string> Environment() const = 0;
+  // The screen's rows `rows`, all of them if none are given.
+  virtual Screenshot Capture(const std::vector<int>& rows) const = 0;
+  // A real press of the key with this X keysym name ("a", "Return").
+  virtual void Press(const std::string& key) const = 0;
+  // The value the screen holds for `colour`.
+  virtual std::uint32_t DeviceValue(Colour colour) const { return colour; }
+};
+
+// Polls the screen until it shows `expected` from its top-left corner and
+// black beyond it, for at most `timeout` (only the given rows if any).
+// Returns "" then, or how many pixels differ and the first of them.
+std::string WaitUntilShowing(const WindowSystem& screen, const Canvas& expected,
+                             milliseconds timeout, const std::vector<int>& rows = {});
+
+// A private X server (Xvfb, on a display number of its own choosing, its
+// root window black) with one screen; with a dock height, also openbox and
+// a dock window reserving that strip at the top. Throws std::runtime_error
+// with the reason when any of them cannot start.
 struct XSetup {
   int width, height;
   int depth = 24;
   int dockHeight = 0;
 };
-class XSession {
+class XSession : public WindowSystem {
  public:
   explicit XSession(const XSetup& setup);
-  ~XSession();
+  ~XSession() override;
 
-  // The environment for a program on this display.
-  std::vector<std::string> Environment() const;
-  // Runs an X client (setxkbmap, xprop ...) to its end; its output, or a
-  // throw when it fails.
-  std::string Run(const std::vector<std::string>& argv) const;
+  std::vector<std::string> Environment() const override;
+  Screenshot Capture(const std::vector<int>& rows) const override;
+  void Press(const std::string& key) const override { Press({}, Keycode(key)); }
+  std::uint32_t DeviceValue(Colour colour) const override;
 
-  // Polls the screen until, from (0, 0), it shows `expected` in the
-  // screen's pixel format, for at most `timeout` (only the given rows if
-  // any). Returns "" then, or how the screen differed.
-  std::string WaitUntilShowing(const Canvas& expected, milliseconds timeout,
-                               const std::vector<int>& rows = {}) const;
-
-  // The whole screen as it is now, at 8 bits a channel (depth 24).
-  Canvas Capture() const;
-
-  // The key code of a keysym name ("a", "Return") in the current layout.
+  // The key code of a keysym name in the current layout.
   unsigned Keycode(const std::string& keysym) const;
   // A real key press and release through XTest, `held` keys around it.
   void Press(const std::vector<unsigned>& held, unsigned key) const;
-
   // Maps a window filled with `colour` over the whole screen, above all.
   unsigned long Cover(Colour colour) const;
   void DestroyWindow(unsigned long window) const;
 
  private:
-  std::vector<std::uint32_t> ScreenPixels(const Canvas& expected) const;
-  std::string Differences(const Canvas& expected, const std::vector<int>& rows) const;
-
   XSetup setup_;
   std::optional<ChildProcess> server_;
   std::optional<ChildProcess> windowManager_;
