@@ -18,8 +18,7 @@
 
 #include "patterns/patterns.hpp"
 #include "surface/grid_form.hpp"
-#include "tests/app/wayland_session.hpp"
-#include "tests/app/x_session.hpp"
+#include "tests/app/window_systems.hpp"
 
 namespace {
 

@@ -89,7 +89,7 @@ TEST(RunProgram, StepsOnCharacterKeysShowsAgainWhenAskedAndEndsAsItShould) {
   } cases[] = {
       // Key-downs count only for control characters SDL reports no text for.
       {{1024, 768}, Failing::kNothing, 0, {G, C, K}, "",
-       {Event(kKey, SDLK_LEFT), Event(kKey, SDLK_TAB, KMOD_LSHIFT), Event(kKey, SDLK_a),
+       {Event(kKey, SDLK_LEFT), Event(kKey, SDLK_a),
         Event(kKey, SDLK_1, KMOD_LCTRL), Event(kText, 0, 0, "a"), Event(kKey, SDLK_DELETE),
         Event(kKey, SDLK_RETURN, KMOD_LALT), Event(kKey, SDLK_ESCAPE)}},
       {{640, 480}, Failing::kNothing, 0, {G, C, K}, "",
@@ -99,7 +99,7 @@ TEST(RunProgram, StepsOnCharacterKeysShowsAgainWhenAskedAndEndsAsItShould) {
       {{801, 601}, Failing::kNothing, 1, {G, G, C, C, K}, "Cannot read the window's events",
        {Event(kWindow, SDL_WINDOWEVENT_EXPOSED), Event(kText, 0, 0, "\xC3\xA9"),
         Event(kWindow, SDL_WINDOWEVENT_SIZE_CHANGED), Event(kWindow, SDL_WINDOWEVENT_MOVED),
-        Event(kText, 0, 0, "\xE2\x90\x9B")}},
+        Event(kText, 0, 0, "\xE2\x90\x9B"), Event(kKey, SDLK_TAB, KMOD_LSHIFT)}},
       {{320, 240}, Failing::kNothing, 0, {G, K}, "", {Event(kText, 0, 0, "xy"), Event(kText, 0, 0, "z")}},
       {{640, 480}, Failing::kNothing, 0, {G, C}, "",
        {Event(kText, 0, 0, "a"), Event(kWindow, SDL_WINDOWEVENT_CLOSE)}},

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "tests/app/wayland_session.hpp"
+#include "tests/app/window_systems.hpp"
 
 #include <pwd.h>
 #include <sched.h>
@@ -25,22 +25,6 @@ std::string MakeRuntimeDirectory() {
   return dir;
 }
 
-// A /tmp of its own (with the X11 sockets and lock files) and abstract
-// sockets of its own, so that XWayland meets no other X server. Only root
-// may; others run sway as themselves.
-void PrivateNamespaces() {
-  if (geteuid() != 0) return;
-  if (unshare(CLONE_NEWNS | CLONE_NEWNET) != 0 ||
-      mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-      mount("tmpfs", "/tmp", "tmpfs", 0, "mode=1777") != 0) {
-    throw std::runtime_error(
-        std::string("cannot make private namespaces for sway (unshare, mount: ") +
-        std::strerror(errno) + "); a container needs CAP_SYS_ADMIN");
-  }
-  fs::create_directory("/tmp/.X11-unix");
-  fs::permissions("/tmp/.X11-unix", fs::perms(01777));
-}
-
 // Runs a compositor and waits until `ready` holds.
 std::unique_ptr<ChildProcess> StartServer(const std::vector<std::string>& argv,
                                           const std::vector<std::string>& environment,
@@ -55,7 +39,18 @@ std::unique_ptr<ChildProcess> StartServer(const std::vector<std::string>& argv,
 }  // namespace
 
 SwayDesktop::SwayDesktop(const std::vector<SwayOutput>& outputs, bool bar) {
-  PrivateNamespaces();
+  // A /tmp of its own (with the X11 sockets and lock files) and abstract
+  // sockets of its own, so that XWayland meets no other X server. Only root
+  // may; others run sway as themselves.
+  if (geteuid() == 0 && (unshare(CLONE_NEWNS | CLONE_NEWNET) != 0 ||
+                         mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                         mount("tmpfs", "/tmp", "tmpfs", 0, "mode=1777") != 0)) {
+    throw std::runtime_error(
+        std::string("cannot make private namespaces for sway (unshare, mount: ") +
+        std::strerror(errno) + "); a container needs CAP_SYS_ADMIN");
+  }
+  if (geteuid() == 0 && fs::create_directory("/tmp/.X11-unix"))
+    fs::permissions("/tmp/.X11-unix", fs::perms(01777));
   runtimeDir_ = MakeRuntimeDirectory();
   std::ofstream config(runtimeDir_ + "/config");
   int left = 0;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "tests/app/x_session.hpp"
+#include "tests/app/window_systems.hpp"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -36,42 +36,6 @@ std::vector<char*> CStrings(const std::vector<std::string>& strings) {
   return result;
 }
 
-// A panel along the top edge, as desktops have: a dock window that
-// reserves its strip of the screen for itself.
-void MapDock(Display* display, int width, int height) {
-  const Window dock = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0,
-                                          unsigned(width), unsigned(height), 0, 0, 0x00FF00);
-  const auto set = [&](const char* name, Atom type, const void* values, int count) {
-    XChangeProperty(display, dock, XInternAtom(display, name, False), type, 32, PropModeReplace,
-                    static_cast<const unsigned char*>(values), count);
-  };
-  const Atom dockType = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DOCK", False);
-  set("_NET_WM_WINDOW_TYPE", XA_ATOM, &dockType, 1);
-  const long strut[12] = {0, 0, height, 0, 0, 0, 0, 0, 0, width - 1, 0, 0};
-  set("_NET_WM_STRUT_PARTIAL", XA_CARDINAL, strut, 12);
-  XMapWindow(display, dock);
-  XSync(display, False);
-}
-
-// How `shot` differs from `expected` with black beyond it: "" or the count
-// and the first differing pixel.
-std::string Differences(const WindowSystem& screen, const Screenshot& shot,
-                        const Canvas& expected) {
-  if (shot.pixels.empty()) return "the screen could not be read";
-  std::size_t differing = 0;
-  std::ostringstream first;
-  for (std::size_t i = 0; i < shot.pixels.size(); ++i) {
-    const int x = int(i % std::size_t(shot.width)), y = shot.rows[i / std::size_t(shot.width)];
-    const bool inside = x < expected.Width() && y < expected.Height();
-    const std::uint32_t want = screen.DeviceValue(inside ? expected.Pixel(x, y) : Colour(0));
-    if (shot.pixels[i] != want && differing++ == 0) {
-      first << "at (" << x << ", " << y << ") 0x" << std::hex << shot.pixels[i] << " where 0x"
-            << want << " was expected";
-    }
-  }
-  return differing == 0 ? "" : std::to_string(differing) + " pixels differ, first " + first.str();
-}
-
 }  // namespace
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv,
@@ -97,19 +61,10 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv,
 
 // Ends the program and everything it started (SDL shows its message box
 // from a process of its own): SIGTERM to the group, SIGKILL two seconds on.
-// The leader is reaped last, so that its group id cannot pass to another.
 ChildProcess::~ChildProcess() {
-  if (!status_) {
-    kill(-pid_, SIGTERM);
-    siginfo_t info{};
-    for (const auto deadline = Clock::now() + milliseconds(2000);
-         waitid(P_PID, id_t(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == 0 &&
-         Clock::now() < deadline;) {
-      std::this_thread::sleep_for(milliseconds(10));
-    }
-    kill(-pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
-  }
+  if (!status_ && kill(-pid_, SIGTERM) == 0) WaitForExit(milliseconds(2000));
+  kill(-pid_, SIGKILL);  // what is left of the group
+  if (!status_) waitpid(pid_, nullptr, 0);
   std::filesystem::remove(outputFile_);
 }
 
@@ -160,8 +115,23 @@ void WaitUntil(const std::function<bool()>& done, const std::function<std::strin
 std::string WaitUntilShowing(const WindowSystem& screen, const Canvas& expected,
                              milliseconds timeout, const std::vector<int>& rows) {
   for (const auto deadline = Clock::now() + timeout;;) {
-    std::string differences = Differences(screen, screen.Capture(rows), expected);
-    if (differences.empty() || Clock::now() > deadline) return differences;
+    const Screenshot shot = screen.Capture(rows);
+    std::size_t differing = 0;
+    std::ostringstream first;
+    for (std::size_t i = 0; i < shot.pixels.size(); ++i) {
+      const int x = int(i % std::size_t(shot.width)), y = shot.rows[i / std::size_t(shot.width)];
+      const bool inside = x < expected.Width() && y < expected.Height();
+      const std::uint32_t want = screen.DeviceValue(inside ? expected.Pixel(x, y) : Colour(0));
+      if (shot.pixels[i] != want && differing++ == 0) {
+        first << "at (" << x << ", " << y << ") 0x" << std::hex << shot.pixels[i] << " where 0x"
+              << want << " was expected";
+      }
+    }
+    if (differing == 0 && !shot.pixels.empty()) return "";
+    if (Clock::now() > deadline) {
+      return std::to_string(differing) + " pixels differ of " + std::to_string(shot.pixels.size()) +
+             ", first " + first.str();
+    }
     std::this_thread::sleep_for(milliseconds(20));
   }
 }
@@ -196,7 +166,22 @@ XSession::XSession(const XSetup& setup) : setup_(setup) {
                      .find("window id") != std::string::npos;
         },
         [&] { return "openbox did not start:\n" + windowManager_->Output(); });
-    MapDock(X(display_), setup.width, setup.dockHeight);
+    // A panel along the top edge, as desktops have: a dock window that
+    // reserves its strip of the screen for itself.
+    Display* display = X(display_);
+    const Window dock =
+        XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, unsigned(setup.width),
+                            unsigned(setup.dockHeight), 0, 0, 0x00FF00);
+    const auto set = [&](const char* name, Atom type, const void* values, int count) {
+      XChangeProperty(display, dock, XInternAtom(display, name, False), type, 32, PropModeReplace,
+                      static_cast<const unsigned char*>(values), count);
+    };
+    const Atom dockType = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DOCK", False);
+    set("_NET_WM_WINDOW_TYPE", XA_ATOM, &dockType, 1);
+    const long strut[12] = {0, 0, setup.dockHeight, 0, 0, 0, 0, 0, 0, setup.width - 1, 0, 0};
+    set("_NET_WM_STRUT_PARTIAL", XA_CARDINAL, strut, 12);
+    XMapWindow(display, dock);
+    XSync(display, False);
   }
 }
 
