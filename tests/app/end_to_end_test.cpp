@@ -38,20 +38,17 @@ std::vector<Canvas> Patterns(int width, int height) {
 }
 
 // Left types nothing and leaves the grid; a, Return and Escape step to the
-// cross, the colour pattern and the end. `atStep(step, size)` runs while
-// each pattern shows (size: the picture's, which it may change); the
-// pattern must show again after it. No click
-// and no focus from the test: keys must reach the window as it appears.
+// cross, the colour pattern and the end. `atStep(step, width, height)` runs
+// while each pattern shows and may change the picture's size; the pattern
+// must show again after it. No click and no focus from the test: keys must
+// reach the window as it appears.
 void StepsThroughThePatterns(const WindowSystem& screen, ChildProcess& program, int width,
-                             int height,
-                             const std::function<void(int, std::pair<int, int>&)>& atStep) {
-  std::pair<int, int> size{width, height};
+                             int height, const std::function<void(int, int&, int&)>& atStep) {
   for (int step = 0; step < 3; ++step) {
     SCOPED_TRACE("step " + std::to_string(step));
     ASSERT_EQ(WaitUntilShowing(screen, Patterns(width, height)[step], kAppears), "")
         << program.Output();
-    atStep(step, size);
-    std::tie(width, height) = size;
+    atStep(step, width, height);
     ASSERT_EQ(WaitUntilShowing(screen, Patterns(width, height)[step], kAppears), "") << "again";
     if (step == 0) {
       screen.Press("Left");
@@ -79,7 +76,7 @@ TEST(EndToEnd, ShowsEachPatternPixelForPixelOnEveryKindOfXScreen) {
     SCOPED_TRACE(c.name);
     const XSession session(c.setup);
     ChildProcess program({TESTCARD_PROGRAM}, session.Environment());
-    StepsThroughThePatterns(session, program, c.width, c.height, [&](int step, auto&) {
+    StepsThroughThePatterns(session, program, c.width, c.height, [&](int step, int&, int&) {
       if (step == 0 && c.setup.dockHeight > 0) {
         // Full screen as the window manager knows it: panels that raise
         // themselves stay below.
@@ -199,11 +196,13 @@ TEST(WaylandEndToEnd, SwayShowsEveryPatternPixelExactOnTheOutputItCovers) {
     std::vector<std::string> environment = sway.Environment();
     if (*c.driver != '\0') environment.push_back(c.driver);
     ChildProcess program(sway.AsSessionUser({TESTCARD_PROGRAM}), environment);
-    StepsThroughThePatterns(sway, program, c.width, c.height, [&](int step, auto& size) {
-      if (step != 0 || *c.command == '\0') return;
-      sway.Command(c.command, 1);
-      size = {c.laterWidth, c.laterHeight};
-    });
+    StepsThroughThePatterns(sway, program, c.width, c.height,
+                            [&](int step, int& width, int& height) {
+                              if (step != 0 || *c.command == '\0') return;
+                              sway.Command(c.command, 1);
+                              width = c.laterWidth;
+                              height = c.laterHeight;
+                            });
   }
 }
 
@@ -212,7 +211,7 @@ TEST(WaylandEndToEnd, WestonShowsEveryPatternPixelExact) {
     SCOPED_TRACE("scale " + std::to_string(scale));
     const WestonDesktop weston(1280, 800, scale);
     ChildProcess program({TESTCARD_PROGRAM}, weston.Environment());
-    StepsThroughThePatterns(weston, program, 1280, 800, [](int, auto&) {});
+    StepsThroughThePatterns(weston, program, 1280, 800, [](int, int&, int&) {});
   }
 }
 
