@@ -11,14 +11,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "patterns/patterns.hpp"
 #include "surface/grid_form.hpp"
-#include "tests/app/wayland_session.hpp"
-#include "tests/app/x_session.hpp"
+#include "tests/app/window_systems.hpp"
 
 namespace {
 
@@ -40,12 +40,12 @@ std::vector<int> ProbeRows(int height) {
   return {0, height / 2 - 1, height / 2 + 7, height - 1};
 }
 
-// Milliseconds from `start` until the screen shows `expected`; negative on
-// a timeout of ten seconds. Checks the probe rows only, polling fast.
-double Until(const XSession& screen, const Canvas& expected, Clock::time_point start) {
-  const std::vector<int> rows = ProbeRows(expected.Height());
+// Milliseconds from `start` until the screen shows `expected` (only `rows`
+// of it if given, to poll fast); negative on a timeout of ten seconds.
+double Until(const testcard::testing::WindowSystem& screen, const Canvas& expected,
+             Clock::time_point start, const std::vector<int>& rows = {}) {
   while (Clock::now() - start < std::chrono::seconds(10)) {
-    if (screen.WaitUntilShowing(expected, std::chrono::milliseconds(0), rows).empty()) {
+    if (WaitUntilShowing(screen, expected, std::chrono::milliseconds(0), rows).empty()) {
       return Milliseconds(Clock::now() - start).count();
     }
     std::this_thread::sleep_for(std::chrono::microseconds(200));
@@ -85,19 +85,19 @@ Run Measure(int width, int height) {
   Run run{};
   const Clock::time_point started = Clock::now();
   ChildProcess testcard({TESTCARD_PROGRAM}, environment);
-  run.firstFrame = Until(screen, grid, started);
+  run.firstFrame = Until(screen, grid, started, ProbeRows(height));
   // Let it settle (it repaints as it gets the focus) before the key comes,
   // as it has long done when a person presses one.
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   Clock::time_point pressed = Clock::now();
-  screen.Press({}, screen.Keycode("space"));
-  run.toCross = Until(screen, cross, pressed);
+  screen.Press("space");
+  run.toCross = Until(screen, cross, pressed, ProbeRows(height));
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   pressed = Clock::now();
-  screen.Press({}, screen.Keycode("Return"));
-  run.toColour = Until(screen, colour, pressed);
+  screen.Press("Return");
+  run.toColour = Until(screen, colour, pressed, ProbeRows(height));
   run.peakMb = PeakMemoryMb(testcard.Pid());
-  screen.Press({}, screen.Keycode("Escape"));
+  screen.Press("Escape");
   testcard.WaitForExit(std::chrono::seconds(2));
   return run;
 }
@@ -109,29 +109,32 @@ Run MeasureOnSway(int width, int height, double scale) {
   testcard::testing::SwayDesktop sway({{width, height, scale}}, false);
   const Canvas grid = Rendering(testcard::Pattern::kGrid, width, height);
   const Canvas cross = Rendering(testcard::Pattern::kCross, width, height);
-  const auto until = [&](const Canvas& expected, Clock::time_point start) {
-    while (Clock::now() - start < std::chrono::seconds(10)) {
-      const Canvas shown = sway.Capture();
-      if (std::equal(shown.Pixels().begin(), shown.Pixels().end(), expected.Pixels().begin(),
-                     expected.Pixels().end())) {
-        return Milliseconds(Clock::now() - start).count();
-      }
-    }
-    return -1.0;
-  };
   Run run{};
   Clock::time_point start = Clock::now();
   ChildProcess testcard(sway.AsSessionUser({TESTCARD_PROGRAM}), sway.Environment());
-  run.firstFrame = until(grid, start);
+  run.firstFrame = Until(sway, grid, start);
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   start = Clock::now();
   sway.Press("space");
-  run.toCross = until(cross, start);
+  run.toCross = Until(sway, cross, start);
   start = Clock::now();
-  sway.Capture();
+  sway.Capture({});
   run.toColour = Milliseconds(Clock::now() - start).count();  // one screenshot, for scale
   run.peakMb = PeakMemoryMb(testcard.Pid());
   return run;
+}
+
+// The medians of `runs` runs of `measure`.
+Run Medians(int runs, const std::function<Run()>& measure) {
+  std::vector<double> first, cross, colour, memory;
+  for (int i = 0; i < runs; ++i) {
+    const Run run = measure();
+    first.push_back(run.firstFrame);
+    cross.push_back(run.toCross);
+    colour.push_back(run.toColour);
+    memory.push_back(run.peakMb);
+  }
+  return {Median(first), Median(cross), Median(colour), Median(memory)};
 }
 
 }  // namespace
@@ -140,34 +143,20 @@ int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::atoi(argv[1]) : 5;
   if (argc > 2 && std::string(argv[2]) == "sway") {
     for (const double scale : {1.0, 2.0}) {
-      std::vector<double> first, cross, capture, memory;
-      for (int i = 0; i < runs; ++i) {
-        const Run run = MeasureOnSway(1920, 1080, scale);
-        first.push_back(run.firstFrame);
-        cross.push_back(run.toCross);
-        capture.push_back(run.toColour);
-        memory.push_back(run.peakMb);
-      }
+      const Run m = Medians(runs, [&] { return MeasureOnSway(1920, 1080, scale); });
       std::printf(
           "sway 1920x1080 at scale %.0f, median of %d: first frame %.1f ms, key to cross "
           "%.1f ms (one screenshot takes %.1f ms), peak memory %.1f MB\n",
-          scale, runs, Median(first), Median(cross), Median(capture), Median(memory));
+          scale, runs, m.firstFrame, m.toCross, m.toColour, m.peakMb);
     }
     return 0;
   }
   for (const auto& [width, height] : {std::pair{1920, 1080}, {3840, 2160}}) {
-    std::vector<double> first, cross, colour, memory;
-    for (int i = 0; i < runs; ++i) {
-      const Run run = Measure(width, height);
-      first.push_back(run.firstFrame);
-      cross.push_back(run.toCross);
-      colour.push_back(run.toColour);
-      memory.push_back(run.peakMb);
-    }
+    const Run m = Medians(runs, [&] { return Measure(width, height); });
     std::printf(
         "%dx%d, median of %d: first frame %.1f ms, key to cross %.1f ms, key to colour %.1f ms, "
         "peak memory %.1f MB (canvas %.1f MB)\n",
-        width, height, runs, Median(first), Median(cross), Median(colour), Median(memory),
+        width, height, runs, m.firstFrame, m.toCross, m.toColour, m.peakMb,
         width * height * 4.0 / (1 << 20));
   }
 }

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
-// testcard as users meet it on X11: a real X server (Xvfb, started by each
-// test on a display of its own), with and without a window manager, real key
-// events through XTest on real keyboard layouts, and the screen read back
-// pixel by pixel and compared with a headless rendering of the same pattern.
+// testcard as users meet it: real window systems started by each test (Xvfb
+// with and without a window manager, sway headless with XWayland, weston in
+// an Xvfb), real key presses on real keyboard layouts, and the screen read
+// back in device pixels and compared with a headless rendering.
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
-#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -15,7 +15,7 @@
 
 #include "patterns/patterns.hpp"
 #include "surface/grid_form.hpp"
-#include "tests/app/x_session.hpp"
+#include "tests/app/window_systems.hpp"
 
 namespace testcard::testing {
 namespace {
@@ -37,11 +37,34 @@ std::vector<Canvas> Patterns(int width, int height) {
   return patterns;
 }
 
+// Left types nothing and leaves the grid; a, Return and Escape step to the
+// cross, the colour pattern and the end. `atStep(step, width, height)` runs
+// while each pattern shows and may change the picture's size; the pattern
+// must show again after it. No click and no focus from the test: keys must
+// reach the window as it appears.
+void StepsThroughThePatterns(const WindowSystem& screen, ChildProcess& program, int width,
+                             int height, const std::function<void(int, int&, int&)>& atStep) {
+  for (int step = 0; step < 3; ++step) {
+    SCOPED_TRACE("step " + std::to_string(step));
+    ASSERT_EQ(WaitUntilShowing(screen, Patterns(width, height)[step], kAppears), "")
+        << program.Output();
+    atStep(step, width, height);
+    ASSERT_EQ(WaitUntilShowing(screen, Patterns(width, height)[step], kAppears), "") << "again";
+    if (step == 0) {
+      screen.Press("Left");
+      std::this_thread::sleep_for(kSettle);
+      ASSERT_EQ(WaitUntilShowing(screen, Patterns(width, height)[0], milliseconds(0)), "");
+    }
+    screen.Press(std::vector<std::string>{"a", "Return", "Escape"}[std::size_t(step)]);
+  }
+  EXPECT_EQ(program.WaitForExit(kExits), 0) << program.Output();
+}
+
 TEST(EndToEnd, ShowsEachPatternPixelForPixelOnEveryKindOfXScreen) {
   const struct {
     const char* name;
     XSetup setup;
-    int width, height;  // the window testcard is to make
+    int width, height;  // the picture testcard is to show
   } cases[] = {
       {"bare X server", {800, 600}, 800, 600},
       {"odd-sized screen", {641, 481}, 640, 480},
@@ -53,117 +76,86 @@ TEST(EndToEnd, ShowsEachPatternPixelForPixelOnEveryKindOfXScreen) {
     SCOPED_TRACE(c.name);
     const XSession session(c.setup);
     ChildProcess program({TESTCARD_PROGRAM}, session.Environment());
-    const std::vector<Canvas> patterns = Patterns(c.width, c.height);
-    // No click and no focus from the test: keys must reach the window as
-    // it appears.
-    const char* keys[] = {"a", "Return", "Escape"};
-    for (int step = 0; step < 3; ++step) {
-      ASSERT_EQ(session.WaitUntilShowing(patterns[step], kAppears), "")
-          << "step " << step << "; testcard said:\n"
-          << program.Output();
+    StepsThroughThePatterns(session, program, c.width, c.height, [&](int step, int&, int&) {
       if (step == 0 && c.setup.dockHeight > 0) {
         // Full screen as the window manager knows it: panels that raise
         // themselves stay below.
-        const std::string state = session.Run({"xprop", "-name", "Form1", "_NET_WM_STATE"});
+        const std::string state =
+            RunToEnd({"xprop", "-name", "Form1", "_NET_WM_STATE"}, session.Environment());
         EXPECT_NE(state.find("_NET_WM_STATE_FULLSCREEN"), std::string::npos) << state;
       }
       if (step == 1) {  // the picture persists, covered and uncovered again
         const unsigned long cover = session.Cover(0x996633);
-        ASSERT_EQ(session.WaitUntilShowing(Canvas(c.width, c.height, 0x996633), kAppears), "");
+        const Canvas covered(c.setup.width, c.setup.height, 0x996633);
+        ASSERT_EQ(WaitUntilShowing(session, covered, kAppears), "");
         session.DestroyWindow(cover);
-        ASSERT_EQ(session.WaitUntilShowing(patterns[step], kAppears), "") << "uncovered";
       }
-
-      session.Press({}, session.Keycode(keys[step]));
-    }
-    EXPECT_EQ(program.WaitForExit(kExits), 0) << program.Output();
+    });
   }
 }
 
-// Presses as "Ctrl+Shift+2 a Left*300": keys named by what they type on the
-// US layout, so on another layout the same physical keys; "*n" repeats. A
-// dead key alone comes last for its layout: it waits for the next key.
-struct KeyCase {
-  const char* presses;
-  int steps;  // how far the pattern moves: one per character typed
-};
-struct LayoutCases {
-  const char* layout;
-  const char* variant;
-  std::vector<KeyCase> cases;
-};
-
-const std::map<std::string, std::string> kModifiers = {
-    {"Ctrl", "Control_L"}, {"Shift", "Shift_L"}, {"Alt", "Alt_L"},
-    {"Super", "Super_L"},  {"AltGr", "Alt_R"},
-};
-
-// Key codes for each press, looked up on the US layout.
-std::vector<std::vector<unsigned>> KeyCodes(const XSession& session, const std::string& presses) {
-  std::vector<std::vector<unsigned>> result;
-  std::istringstream words(presses);
-  for (std::string word; words >> word;) {
-    const std::size_t star = word.find('*');
-    const int times = star == std::string::npos ? 1 : std::stoi(word.substr(star + 1));
-    std::vector<unsigned> codes;
-    std::istringstream names(word.substr(0, star));
-    for (std::string name; std::getline(names, name, '+');)
-      codes.push_back(session.Keycode(kModifiers.contains(name) ? kModifiers.at(name) : name));
-    result.insert(result.end(), times, codes);
-  }
-  return result;
-}
-
+// Keys are named by what they type on the US layout, so on another layout
+// the same physical keys. Each case in a fresh testcard.
 TEST(EndToEnd, AKeyAdvancesExactlyWhenItTypesACharacterOnTheUsersLayout) {
   // clang-format off
-  const LayoutCases layouts[] = {
+  const struct {
+    const char* layout;
+    const char* variant;
+    std::vector<std::pair<const char*, int>> cases;  // presses and the steps they make
+  } layouts[] = {
       {"us", "", {
-        // Keys that type nothing.
-        {"Left Up F1 F12 Insert Delete Home End Prior Next KP_Delete Ctrl+Left Ctrl+Delete", 0},
-        {"Shift_L Control_L Alt_L Super_L Alt_R Caps_Lock Caps_Lock Num_Lock Num_Lock", 0},
-        {"Shift+Tab", 0},  // ISO_Left_Tab: X11 types nothing for it
-        // Printable characters, one step each, however many events a key makes.
-        {"a", 1}, {"Shift+a b", 2}, {"space", 1}, {"Left*300 a F5*300", 1},
+        // Keys that type nothing, however many events they make.
+        {"Left F1 Insert Delete Home KP_Delete Ctrl+Delete Shift_L Control_L Alt_L Super_L Alt_R", 0},
+        {"Caps_Lock Caps_Lock Num_Lock Num_Lock Shift+Tab", 0},  // Shift+Tab: ISO_Left_Tab
+        {"Left*300 space F5*300", 1}, {"Shift+a", 1},
         // Control characters: CR, CR, ESC, BS, TAB, SOH, ESC, NUL, NUL.
         {"Return", 1}, {"KP_Enter", 1}, {"Escape", 1}, {"BackSpace", 1}, {"Tab", 1},
         {"Ctrl+a", 1}, {"Ctrl+bracketleft", 1}, {"Ctrl+space", 1}, {"Ctrl+Shift+2", 1},
-        // Modifiers that still type the key's character: 1, a, a, CR.
-        {"Ctrl+1", 1}, {"Alt+a", 1}, {"Super+a", 1}, {"Alt+Return", 1}}},
-      // @ and z; Ctrl+Shift+2 types ", printable here; a dead ^ then e is ê.
-      {"de", "", {{"AltGr+q", 1}, {"AltGr", 0}, {"y", 1}, {"Ctrl+Shift+2", 1},
-                  {"grave e", 1}, {"grave", 0}}},
-      // Cyrillic ф, Ф; with Ctrl still one step.
-      {"ru", "", {{"a", 1}, {"Shift+a", 1}, {"Ctrl+a", 1}, {"Ctrl+bracketleft", 1}}},
-      // A dead acute then e types é; then space, the apostrophe.
-      {"us", "intl", {{"apostrophe e", 1}, {"apostrophe space", 1}, {"apostrophe", 0}}},
+        // Modifiers that still type the key's character.
+        {"Ctrl+1 Alt+a", 2}, {"Alt+Return", 1}}},
+      // @ and z; Ctrl+Shift+2 types ", printable here; a dead ^ waits, then e is ê.
+      {"de", "", {{"AltGr+q y", 2}, {"AltGr", 0}, {"Ctrl+Shift+2", 1}, {"grave", 0}, {"grave e", 1}}},
+      // Cyrillic ф, two bytes one character; with Ctrl still one step.
+      {"ru", "", {{"a", 1}, {"Ctrl+a", 1}}},
+      // A dead acute waits, then e types é; then space, the apostrophe.
+      {"us", "intl", {{"apostrophe", 0}, {"apostrophe e", 1}, {"apostrophe space", 1}}},
   };
   // clang-format on
+  const std::map<std::string, std::string> modifiers = {
+      {"Ctrl", "Control_L"}, {"Shift", "Shift_L"}, {"Alt", "Alt_L"}, {"AltGr", "Alt_R"}};
   const XSession session({320, 240});
   const std::vector<Canvas> patterns = Patterns(320, 240);
-  std::map<std::string, std::vector<std::vector<unsigned>>> codes;
-  for (const LayoutCases& layout : layouts) {
-    for (const KeyCase& c : layout.cases)
-      codes[c.presses] = KeyCodes(session, c.presses);
-  }
-  for (const LayoutCases& layout : layouts) {
-    session.Run({"setxkbmap", "-layout", layout.layout, "-variant", layout.variant});
-    std::optional<ChildProcess> program;
-    int step = 3;
-    for (const KeyCase& c : layout.cases) {
-      SCOPED_TRACE(std::string(layout.layout) + " " + layout.variant + ": " + c.presses);
-      if (step + c.steps > 2) {  // a fresh testcard, so that every step shows
-        program.reset();
-        program.emplace(std::vector<std::string>{TESTCARD_PROGRAM}, session.Environment());
-        ASSERT_EQ(session.WaitUntilShowing(patterns[0], kAppears), "") << program->Output();
-        step = 0;
+  for (const auto& layout : layouts) {
+    RunToEnd({"setxkbmap", "-layout", "us"}, session.Environment());
+    // Key codes for each press in "Ctrl+Shift+2 a Left*300" ("*n" repeats).
+    std::vector<std::vector<std::vector<unsigned>>> codes;
+    for (const auto& [presses, steps] : layout.cases) {
+      std::istringstream words(presses);
+      codes.emplace_back();
+      for (std::string word; words >> word;) {
+        const std::size_t star = word.find('*');
+        std::vector<unsigned> keys;
+        std::istringstream names(word.substr(0, star));
+        for (std::string name; std::getline(names, name, '+');)
+          keys.push_back(session.Keycode(modifiers.contains(name) ? modifiers.at(name) : name));
+        codes.back().insert(codes.back().end(),
+                            star == std::string::npos ? 1 : std::stoi(word.substr(star + 1)), keys);
       }
-      for (const std::vector<unsigned>& press : codes[c.presses])
+    }
+    RunToEnd({"setxkbmap", "-layout", layout.layout, "-variant", layout.variant},
+             session.Environment());
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+      SCOPED_TRACE(std::string(layout.layout) + " " + layout.variant + ": " +
+                   layout.cases[i].first);
+      ChildProcess program({TESTCARD_PROGRAM}, session.Environment());
+      ASSERT_EQ(WaitUntilShowing(session, patterns[0], kAppears), "") << program.Output();
+      for (const std::vector<unsigned>& press : codes[i])
         session.Press({press.begin(), press.end() - 1}, press.back());
-      step += c.steps;
-      ASSERT_EQ(session.WaitUntilShowing(patterns[step], kAppears), "");
+      ASSERT_EQ(WaitUntilShowing(session, patterns[layout.cases[i].second], kAppears), "");
       std::this_thread::sleep_for(kSettle);
-      ASSERT_EQ(session.WaitUntilShowing(patterns[step], milliseconds(0)), "") << "stepped on";
-      ASSERT_TRUE(program->Running()) << program->Output();
+      EXPECT_EQ(WaitUntilShowing(session, patterns[layout.cases[i].second], milliseconds(0)), "")
+          << "stepped on";
+      EXPECT_TRUE(program.Running()) << program.Output();
     }
   }
 }
@@ -171,10 +163,67 @@ TEST(EndToEnd, AKeyAdvancesExactlyWhenItTypesACharacterOnTheUsersLayout) {
 TEST(EndToEnd, AWindowClosedByAnotherProgramEndsItWithOneLineAndStatusOne) {
   const XSession session({320, 240});
   ChildProcess program({TESTCARD_PROGRAM}, session.Environment());
-  ASSERT_EQ(session.WaitUntilShowing(Patterns(320, 240)[0], kAppears), "") << program.Output();
-  session.Run({"xdotool", "search", "--name", "^Form1$", "windowclose"});
+  ASSERT_EQ(WaitUntilShowing(session, Patterns(320, 240)[0], kAppears), "") << program.Output();
+  RunToEnd({"xdotool", "search", "--name", "^Form1$", "windowclose"}, session.Environment());
   EXPECT_EQ(program.WaitForExit(kExits), 1);
   EXPECT_EQ(program.Output(), "testcard: the window was closed by another program; ending.\n");
+}
+
+TEST(WaylandEndToEnd, SwayShowsEveryPatternPixelExactOnTheOutputItCovers) {
+  // The outputs, the picture on the last, and a change of the window's
+  // output or size once the grid shows, with the picture after it.
+  const struct {
+    std::vector<SwayOutput> outputs;
+    int width, height;
+    const char* command;
+    int laterWidth, laterHeight;
+    bool bar = false;
+    const char* driver = "";  // an SDL_VIDEODRIVER setting, if any
+  } cases[] = {
+      // clang-format off
+      {{{1281, 721, 1}}, 1280, 720, "output HEADLESS-1 resolution 1024x768", 1024, 768, true},
+      {{{1280, 720, 2}}, 1280, 720, "output HEADLESS-1 scale 1", 1280, 720},
+      {{{1200, 900, 1.5}}, 1200, 900, "", 1200, 900},
+      {{{1000, 750, 1.25}}, 1000, 750, "", 1000, 750},
+      {{{1920, 1080, 1}, {1280, 1024, 1}}, 1280, 1024,
+       "move container to output HEADLESS-1; focus output HEADLESS-1", 1920, 1080},
+      {{{1024, 768, 1}}, 1024, 768, "", 1024, 768, false, "SDL_VIDEODRIVER=x11"},  // XWayland
+      // clang-format on
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "case " << &c - cases);
+    SwayDesktop sway(c.outputs, c.bar);
+    std::vector<std::string> environment = sway.Environment();
+    if (*c.driver != '\0') environment.push_back(c.driver);
+    ChildProcess program(sway.AsSessionUser({TESTCARD_PROGRAM}), environment);
+    StepsThroughThePatterns(sway, program, c.width, c.height,
+                            [&](int step, int& width, int& height) {
+                              if (step != 0 || *c.command == '\0') return;
+                              sway.Command(c.command, 1);
+                              width = c.laterWidth;
+                              height = c.laterHeight;
+                            });
+  }
+}
+
+TEST(WaylandEndToEnd, WestonShowsEveryPatternPixelExact) {
+  for (const int scale : {1, 2}) {
+    SCOPED_TRACE("scale " + std::to_string(scale));
+    const WestonDesktop weston(1280, 800, scale);
+    ChildProcess program({TESTCARD_PROGRAM}, weston.Environment());
+    StepsThroughThePatterns(weston, program, 1280, 800, [](int, int&, int&) {});
+  }
+}
+
+// With no display at all, not even a Wayland runtime directory, the one
+// message is testcard's own (libwayland has one of its own to print).
+TEST(WaylandEndToEnd, WithoutAnyDisplayOnlyTestcardSpeaks) {
+  std::vector<std::string> environment = EnvironmentWithoutDisplay();
+  std::erase_if(environment,
+                [](const std::string& v) { return v.starts_with("XDG_RUNTIME_DIR="); });
+  ChildProcess program({TESTCARD_PROGRAM}, environment);
+  EXPECT_EQ(program.WaitForExit(kExits), 1);
+  EXPECT_EQ(program.Output().rfind("testcard: ", 0), 0u) << program.Output();
 }
 
 }  // namespace
