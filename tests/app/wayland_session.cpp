@@ -39,18 +39,21 @@ std::unique_ptr<ChildProcess> StartServer(const std::vector<std::string>& argv,
 }  // namespace
 
 SwayDesktop::SwayDesktop(const std::vector<SwayOutput>& outputs, bool bar) {
-  // A /tmp of its own (with the X11 sockets and lock files) and abstract
-  // sockets of its own, so that XWayland meets no other X server. Only root
-  // may; others run sway as themselves.
-  if (geteuid() == 0 && (unshare(CLONE_NEWNS | CLONE_NEWNET) != 0 ||
-                         mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-                         mount("tmpfs", "/tmp", "tmpfs", 0, "mode=1777") != 0)) {
-    throw std::runtime_error(
-        std::string("cannot make private namespaces for sway (unshare, mount: ") +
-        std::strerror(errno) + "); a container needs CAP_SYS_ADMIN");
+  // X11 sockets of their own, in the file system and abstract, so that
+  // XWayland meets no other X server; the lock files stay in the shared /tmp,
+  // where X servers look for a free display number. Only /tmp/.X11-unix is
+  // hidden: the program under test may live anywhere, /tmp included. Only
+  // root may; others run sway as themselves.
+  if (geteuid() == 0) {
+    if (fs::create_directory("/tmp/.X11-unix")) fs::permissions("/tmp/.X11-unix", fs::perms(01777));
+    if (unshare(CLONE_NEWNS | CLONE_NEWNET) != 0 ||
+        mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        mount("tmpfs", "/tmp/.X11-unix", "tmpfs", 0, "mode=1777") != 0) {
+      throw std::runtime_error(
+          std::string("cannot make private namespaces for sway (unshare, mount: ") +
+          std::strerror(errno) + "); a container needs CAP_SYS_ADMIN");
+    }
   }
-  if (geteuid() == 0 && fs::create_directory("/tmp/.X11-unix"))
-    fs::permissions("/tmp/.X11-unix", fs::perms(01777));
   runtimeDir_ = MakeRuntimeDirectory();
   std::ofstream config(runtimeDir_ + "/config");
   int left = 0;
