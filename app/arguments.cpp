@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/arguments.hpp"
 
 #include "surface/command_line.hpp"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/events.hpp"
 
 #include "app/handlers.hpp"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/handlers.hpp"
 
 #include <string_view>

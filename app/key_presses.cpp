@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/key_presses.hpp"
 
 namespace testcard {

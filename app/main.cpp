@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // testcard: fills the primary screen with monitor test patterns. It starts on
 // the grid; each key that types a character steps to the cross, then to the
 // colour pattern, and one more key ends it.

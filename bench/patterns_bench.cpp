@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Drawing cost of each pattern against the floor every pattern pays: one
 // fill of the whole canvas (each pattern begins by clearing it).
 //

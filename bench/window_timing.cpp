@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How fast testcard shows its pictures on a real X server: the time from
 // starting the program to its first frame on the screen, and from a key
 // press to the next pattern on the screen, plus its peak memory. Each run

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # What `cmake --install` and the Debian package put in place: the two
 # programs, the desktop entry with its icons, the manual pages, and the
 # licence, changelog and AppStream metadata (cmake/ReleaseFiles.cmake).

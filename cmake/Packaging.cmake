@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # `cpack -G DEB` in the build folder makes a Debian package of what
 # cmake/Install.cmake installs. Its dependencies are read from the programs'
 # shared libraries by dpkg-shlibdeps (package dpkg-dev), so they follow

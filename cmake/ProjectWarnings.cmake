@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The project's own targets build with strict warnings that fail the build;
 # third-party headers come in as system includes and are not affected.
 function(testcard_warnings target)

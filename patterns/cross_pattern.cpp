@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "patterns/elements.hpp"
 #include "patterns/patterns.hpp"
 #include "surface/colour.hpp"

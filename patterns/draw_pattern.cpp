@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "patterns/patterns.hpp"
 
 namespace testcard {

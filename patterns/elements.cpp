@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "patterns/elements.hpp"
 
 #include <string>

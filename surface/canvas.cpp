@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "surface/canvas.hpp"
 
 #include <sys/mman.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "surface/checked_float.hpp"
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "surface/circle_rows.hpp"
 
 #include "surface/circle_raster.hpp"

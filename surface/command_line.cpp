@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "surface/command_line.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "surface/grid_form.hpp"
 
 #include <cmath>

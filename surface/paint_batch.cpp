@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "surface/paint_batch.hpp"
 
 #include <algorithm>

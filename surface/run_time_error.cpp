@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "surface/run_time_error.hpp"
 
 #include <cmath>

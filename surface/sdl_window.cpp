@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "surface/sdl_window.hpp"
 
 #include <SDL.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The PNG's pixels, and the named temporary file the exporter falls back to
 // where a file system has no unnamed files. render_cli_test.sh checks the
 // output paths through the program.

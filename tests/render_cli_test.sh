@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # testcard-render's output paths as a user meets them: each case runs one
 # command in a fresh folder and checks the exit status, exactly which files
 # are there afterwards, and what the target holds. Argument refusals are in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The exporter's argument parsing; render_cli_test.sh runs the program.
 
 #include <gtest/gtest.h>

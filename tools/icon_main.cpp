@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // testcard-icon: writes the window icon at one size as a PNG with
 // transparency. Run by the build to make the icons the desktop shows for
 // testcard, so that they come from the same drawing code as the window's.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/icon_png.hpp"
 
 #include <png.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/png_writer.hpp"
 
 #include "tools/output_file.hpp"

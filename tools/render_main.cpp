@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // testcard-render: draws a test pattern at any size and writes it as a PNG.
 
 #include <csignal>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // testcard's arguments; render_cli_test.sh runs the program with failing
 // output and control characters.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "surface/window_icon.hpp"
 
 #include <gtest/gtest.h>

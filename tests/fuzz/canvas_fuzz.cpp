@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Arbitrary drawing calls with arbitrary floats (NaN, infinities, 1e30,
 // denormals) on a form and on a wider and taller one: each call raises the
 // run-time error on both or on neither, nothing is drawn outside the picture

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Feeds arbitrary argument lists to testcard-render's parser and checks the
 // contract its caller relies on: help, a request inside the accepted
 // limits, or a usage error with a one-line reason.

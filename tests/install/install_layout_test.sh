@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Checks testcard as installed under the prefix /usr in a staging folder:
 # exactly the expected files, programs that answer without a display, a
 # desktop entry that starts the installed program with the installed icon,

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Sourced by the install tests: every file testcard installs, relative to the
 # prefix /usr, one per line and sorted, for the application ID and the icon
 # sizes given.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the Debian package with cpack from the build folder and checks it:
 # its file name (the package's name, version and architecture), dependencies read from the programs' shared
 # libraries, exactly the installed files under /usr, and lintian's verdict

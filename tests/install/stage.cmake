@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Installs the build in BUILD under the prefix /usr into the folder STAGE,
 # which is emptied first.
 file(REMOVE_RECURSE ${STAGE})

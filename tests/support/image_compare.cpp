@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/image_compare.hpp"
 
 #include <algorithm>
