@@ -14,7 +14,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -143,16 +142,23 @@ XSession::XSession(const XSetup& setup) : setup_(setup) {
   server_.emplace(std::vector<std::string>{"Xvfb", "-displayfd", "1", "-screen", "0", screen, "-br",
                                            "-nolisten", "tcp"},
                   EnvironmentWithoutDisplay());
-  std::smatch number;
+  // Its messages share the file: the number is the one line of digits alone.
+  const auto displayNumber = [](const std::string& said) {
+    std::istringstream lines(said);
+    for (std::string line; std::getline(lines, line) && !lines.eof();) {
+      if (!line.empty() && line.find_first_not_of("0123456789") == std::string::npos) return line;
+    }
+    return std::string();
+  };
   std::string said;
   WaitUntil(
       [&] {
         said = server_->Output();
-        return std::regex_search(said, number, std::regex("(^|\n)([0-9]+)\n")) ||
-               !server_->Running();
+        return !displayNumber(said).empty() || !server_->Running();
       },
       [&] { return "Xvfb did not start:\n" + said; });
-  if (!number.empty()) display_ = XOpenDisplay((name_ = ":" + number.str(2)).c_str());
+  if (const std::string number = displayNumber(said); !number.empty())
+    display_ = XOpenDisplay((name_ = ":" + number).c_str());
   int event = 0, error = 0, major = 0, minor = 0;
   if (display_ == nullptr || !XTestQueryExtension(X(display_), &event, &error, &major, &minor)) {
     throw std::runtime_error("Xvfb did not start with a screen of " + screen +
