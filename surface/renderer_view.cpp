@@ -10,6 +10,7 @@
 
 #include "surface/app_window.hpp"
 #include "surface/run_time_error.hpp"
+#include "surface/sdl_error.hpp"
 
 namespace testcard {
 namespace {
@@ -18,15 +19,6 @@ namespace {
 // the answer is there.
 constexpr Uint32 kFocusWait = 1000;
 constexpr Uint32 kResizeWait = 1000;
-
-std::string SdlError() {
-  const char* error = SDL_GetError();
-  return error != nullptr && *error != '\0' ? error : "no reason given";
-}
-
-[[noreturn]] void RaiseWindowFailure(const std::string& what) {
-  throw RunTimeError(error_number::kWindowFailure, what + ": " + SdlError());
-}
 
 // Handles the window system's messages until `done` holds or `timeout`
 // milliseconds have passed. Only window events are taken from the queue:

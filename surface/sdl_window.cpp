@@ -19,6 +19,7 @@
 
 #include "surface/renderer_view.hpp"
 #include "surface/run_time_error.hpp"
+#include "surface/sdl_error.hpp"
 #include "surface/video_driver.hpp"
 #include "surface/window_icon.hpp"
 #include "surface/x11_deep_colour.hpp"
@@ -30,15 +31,6 @@ namespace {
 
 constexpr int kPrimaryDisplay = 0;
 constexpr int kIconSize = 16;
-
-std::string SdlError() {
-  const char* error = SDL_GetError();
-  return error != nullptr && *error != '\0' ? error : "no reason given";
-}
-
-[[noreturn]] void RaiseWindowFailure(const std::string& what) {
-  throw RunTimeError(error_number::kWindowFailure, what + ": " + SdlError());
-}
 
 // Whole units of `to` for `value` units of `from`, rounded to nearest; the
 // ratio of window units to device pixels, which is 1 unless the window
