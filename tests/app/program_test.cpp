@@ -139,7 +139,7 @@ TEST(RunProgram, StepsOnCharacterKeysShowsAgainWhenAskedAndEndsAsItShould) {
     for (std::size_t i = 0; i < c.shown.size(); ++i) {
       GridForm expected(width, height);
       DrawPattern(expected, c.shown[i]);
-      EXPECT_TRUE(testing::SamePicture(window->shown[i], expected.Picture(), "program"));
+      EXPECT_TRUE(testing::SamePicture(window->shown[i], expected.Picture()));
     }
   }
 }

@@ -1,18 +1,17 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: MIT
-"""The web page in headless Chromium, read back in device pixels.
-
-Usage: page_test.py SITE_FOLDER TESTCARD_RENDER
-
-For each device pixel ratio and window size in CASES: the canvas must show
-exactly what testcard-render draws at the canvas size rounded down to even,
-with any odd last column or row black, for the grid, the cross and the colour
-pattern in turn. Keys are real key presses through the browser: space, then an
-arrow (no character: nothing may change), Enter, and Escape after the colour
-pattern, which must end the run on a one-line page. Some cases resize the
-window or go full screen by a click mid-run: the pattern on show must be
-drawn again for the new size.
-"""
+# The web page in headless Chromium, read back in device pixels.
+#
+# Usage: page_test.py SITE_FOLDER TESTCARD_RENDER
+#
+# For each device pixel ratio and window size in CASES: the canvas must show
+# exactly what testcard-render draws at the canvas size rounded down to even,
+# with any odd last column or row black, for the grid, the cross and the colour
+# pattern in turn. Keys are real key presses through the browser: space, then an
+# arrow (no character: nothing may change), Enter, and Escape after the colour
+# pattern, which must end the run on a one-line page. Some cases resize the
+# window or go full screen by a click mid-run: the pattern on show must be
+# drawn again for the new size.
 
 import io
 import subprocess
@@ -52,13 +51,13 @@ def start_browser(ratio, window, profile):
 
 
 def canvas_size_other_than(driver, old):
-    """Waits until the page has drawn for a canvas size other than `old`."""
+    # Waits until the page has drawn for a canvas size other than `old`.
     return WebDriverWait(driver, 10).until(
         lambda d: (size := tuple(d.execute_script(CANVAS_SIZE))) != old and size[0] > 0 and size)
 
 
 def check_picture(driver, render, pattern, where):
-    """The screenshot against testcard-render at the canvas size."""
+    # The screenshot against testcard-render at the canvas size.
     width, height = driver.execute_script(CANVAS_SIZE)
     shot = Image.open(io.BytesIO(driver.get_screenshot_as_png())).convert("RGB")
     assert shot.size == (width, height), \
