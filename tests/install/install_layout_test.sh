@@ -35,7 +35,6 @@ for program in testcard testcard-render; do
       fail "$program $args: std$output is '$(head -c 200 "$scratch/$output")', expected '$start...'"
   done <<EOT
 --help|0|Usage: $program 
--h|0|Usage: $program 
 --version|0|$program $version
 --bogus|2|$program: unknown option '--bogus'
 EOT
