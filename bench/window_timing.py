@@ -81,7 +81,7 @@ def measure_sway(width, height, scale):
         grid, cross, _ = pictures((width, height))
         since = lambda picture, start: -1 if showing(sway, picture, 10) else (time.monotonic() - start) * 1000
         start = time.monotonic()
-        with Process(sway.as_user([TESTCARD]), sway.env) as program:
+        with Process(sway.user + [TESTCARD], sway.env) as program:
             times = [since(grid, start)]
             time.sleep(0.3)
             pressed = time.monotonic()

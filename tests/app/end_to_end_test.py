@@ -8,23 +8,17 @@
 # Usage: end_to_end_test.py x-screens|key-layouts|closed-window|sway|weston|no-display
 #                           TESTCARD TESTCARD_RENDER
 
-import functools
-import io
-import subprocess
-import sys
-import time
+import functools, sys, time  # noqa: E401
 
 from PIL import Image
 
-from window_systems import (EXITS, SETTLE, Process, SwayDesktop, WestonDesktop, XSession,
-                            environment, run, showing)
+from window_systems import (APPEARS, EXITS, SETTLE, Process, SwayDesktop, WestonDesktop, XSession,
+                            environment, render, run, showing)
 
 # name, Xvfb (width, height, depth, dock height), the picture testcard is to show
-X_SCREENS = [("bare X server", (800, 600, 24, 0), (800, 600)),
-             ("odd-sized screen", (641, 481, 24, 0), (640, 480)),
-             ("openbox and a dock at the top", (640, 480, 24, 40), (640, 480)),
-             ("depth 30", (640, 480, 30, 0), (640, 480)),
-             ("depth 16", (320, 240, 16, 0), (320, 240))]
+X_SCREENS = [("bare X server", (800, 600, 24, 0), (800, 600)), ("depth 16", (320, 240, 16, 0), (320, 240)),
+             ("odd-sized screen", (641, 481, 24, 0), (640, 480)), ("depth 30", (640, 480, 30, 0), (640, 480)),
+             ("openbox and a dock at the top", (640, 480, 24, 40), (640, 480))]
 # Keys are named by what they type on the US layout, so on another layout the
 # same physical keys; "Ctrl+Shift+2", "Left*300" (repeated). Presses and the
 # steps they make, each in a fresh testcard.
@@ -35,10 +29,9 @@ LAYOUTS = [
         ("Caps_Lock Caps_Lock Num_Lock Num_Lock Shift+Tab", 0),  # Shift+Tab: ISO_Left_Tab
         ("Left*300 space F5*300", 1), ("Shift+a", 1),
         # Control characters: CR, CR, ESC, BS, TAB, SOH, ESC, NUL, NUL.
-        ("Return", 1), ("KP_Enter", 1), ("Escape", 1), ("BackSpace", 1), ("Tab", 1),
-        ("Ctrl+a", 1), ("Ctrl+bracketleft", 1), ("Ctrl+space", 1), ("Ctrl+Shift+2", 1),
-        # Modifiers that still type the key's character.
-        ("Ctrl+1 Alt+a", 2), ("Alt+Return", 1)]),
+        ("Return", 1), ("KP_Enter", 1), ("Escape", 1), ("BackSpace", 1), ("Tab", 1), ("Ctrl+a", 1),
+        ("Ctrl+bracketleft", 1), ("Ctrl+space", 1), ("Ctrl+Shift+2", 1),
+        ("Ctrl+1 Alt+a", 2), ("Alt+Return", 1)]),  # modifiers that still type the key's character
     # @ and z; Ctrl+Shift+2 types ", printable here; a dead ^ waits, then e is ê.
     ("de", "", [("AltGr+q y", 2), ("AltGr", 0), ("Ctrl+Shift+2", 1), ("grave", 0), ("grave e", 1)]),
     # Cyrillic ф, two bytes one character; with Ctrl still one step.
@@ -58,14 +51,9 @@ SWAY = [([(1281, 721, 1)], (1280, 720), "output HEADLESS-1 resolution 1024x768",
         ([(1024, 768, 1)], (1024, 768), "", None, False, {"SDL_VIDEODRIVER": "x11"})]
 
 
-def check(holds, failure):
-    if not holds:
-        raise AssertionError(failure)
-
-
-def expect_showing(screen, picture, program, timeout=15, what=""):
+def expect_showing(screen, picture, program, timeout=APPEARS, what=""):
     failure = showing(screen, picture, timeout)
-    check(not failure, f"{what} {failure}\ntestcard said:\n{program.output()}")
+    assert not failure, f"{what} {failure}\ntestcard said:\n{program.output()}"
 
 
 def steps_through_the_patterns(screen, program, pictures, size, at_step=lambda step, size: size):
@@ -82,8 +70,7 @@ def steps_through_the_patterns(screen, program, pictures, size, at_step=lambda s
             time.sleep(SETTLE)
             expect_showing(screen, pictures(size)[0], program, 0, "after Left:")
         screen.press(key)
-    status = program.wait(EXITS)
-    check(status == 0, f"exit status {status}, output:\n{program.output()}")
+    assert (status := program.wait(EXITS)) == 0, f"exit status {status}:\n{program.output()}"
 
 
 def x_screens(testcard, pictures):
@@ -93,10 +80,10 @@ def x_screens(testcard, pictures):
             def at_step(step, size):
                 if step == 0 and x.dock:  # panels that raise themselves stay below
                     state = run(["xprop", "-name", "Form1", "_NET_WM_STATE"], x.env)
-                    check("_NET_WM_STATE_FULLSCREEN" in state, state)
+                    assert b"_NET_WM_STATE_FULLSCREEN" in state, state
                 if step == 1:  # the picture persists, covered and uncovered again
-                    cover = x.cover((0x33, 0x66, 0x99))
-                    expect_showing(x, Image.new("RGB", x.size, (0x33, 0x66, 0x99)), program)
+                    cover, colour = x.cover((0x33, 0x66, 0x99)), Image.new("RGB", x.size, (0x33, 0x66, 0x99))
+                    expect_showing(x, colour, program, what="covered:")
                     cover.destroy()
                 return size
             steps_through_the_patterns(x, program, pictures, size, at_step)
@@ -116,11 +103,11 @@ def key_layouts(testcard, pictures):
                 with Process([testcard], x.env) as program:
                     expect_showing(x, grid[0], program)
                     for press in press_codes:
-                        x.press_codes(press)
+                        x.press(*press)
                     expect_showing(x, grid[steps], program)
                     time.sleep(SETTLE)
                     expect_showing(x, grid[steps], program, 0, "stepped on:")
-                    check(program.running(), f"testcard ended:\n{program.output()}")
+                    assert program.wait(0) is None, f"testcard ended:\n{program.output()}"
 
 
 def closed_window(testcard, pictures):
@@ -128,20 +115,19 @@ def closed_window(testcard, pictures):
         expect_showing(x, pictures((320, 240))[0], program)
         run(["xdotool", "search", "--name", "^Form1$", "windowclose"], x.env)
         status, output = program.wait(EXITS), program.output()
-        check(status == 1, f"exit status {status}")
-        check(output == "testcard: the window was closed by another program; ending.\n", output)
+        assert (status, output) == (1, "testcard: the window was closed by another program; ending.\n"), \
+            f"exit status {status}: {output!r}"
 
 
 def sway(testcard, pictures):
     for outputs, size, command, later, bar, extra in SWAY:
         print(outputs, command, extra, flush=True)
         with SwayDesktop(outputs, bar) as desktop, \
-                Process(desktop.as_user([testcard]), dict(desktop.env, **extra)) as program:
+                Process(desktop.user + [testcard], dict(desktop.env, **extra)) as program:
             def at_step(step, size):
                 if step == 0 and command:
                     desktop.command(command, 1)
-                    return later
-                return size
+                return later if step == 0 and command else size
             steps_through_the_patterns(desktop, program, pictures, size, at_step)
 
 
@@ -158,19 +144,11 @@ def no_display(testcard, _):
     env = {k: v for k, v in environment().items() if k != "XDG_RUNTIME_DIR"}
     with Process([testcard], env) as program:
         status, output = program.wait(EXITS), program.output()
-        check(status == 1 and output.startswith("testcard: "), f"exit status {status}, {output!r}")
-
-
-def main(group, testcard, render):
-    @functools.lru_cache
-    def pictures(size):  # the grid, the cross and the colour pattern
-        return [Image.open(io.BytesIO(subprocess.run(
-            [render, "--pattern", pattern, "--size", "%dx%d" % size, "--output", "-"],
-            check=True, capture_output=True).stdout)).convert("RGB")
-            for pattern in ("grid", "cross", "colour")]
-    {"x-screens": x_screens, "key-layouts": key_layouts, "closed-window": closed_window,
-     "sway": sway, "weston": weston, "no-display": no_display}[group](testcard, pictures)
+        assert status == 1 and output.startswith("testcard: "), f"exit status {status}: {output!r}"
 
 
 if __name__ == "__main__":
-    main(*sys.argv[1:])
+    group, testcard, testcard_render = sys.argv[1:]
+    pictures = functools.lru_cache(lambda size: render(testcard_render, size))
+    {"x-screens": x_screens, "key-layouts": key_layouts, "closed-window": closed_window,
+     "sway": sway, "weston": weston, "no-display": no_display}[group](testcard, pictures)
