@@ -12,30 +12,20 @@
 # It runs build/app/testcard and build/tools/testcard-render, or those in
 # $TESTCARD_BUILD.
 
-import io
 import os
 import statistics
-import subprocess
 import sys
 import time
 from pathlib import Path
 
-from PIL import Image
 from Xlib import X
 
 ROOT = Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(ROOT / "tests" / "app"))
-from window_systems import Process, SwayDesktop, XSession, showing  # noqa: E402
+from window_systems import Process, SwayDesktop, XSession, expect_showing, render  # noqa: E402
 
 BUILD = Path(os.environ.get("TESTCARD_BUILD", ROOT / "build"))
 TESTCARD, RENDER = str(BUILD / "app" / "testcard"), str(BUILD / "tools" / "testcard-render")
-
-
-def pictures(size):  # the grid, the cross and the colour pattern
-    return [Image.open(io.BytesIO(subprocess.run(
-        [RENDER, "--pattern", pattern, "--size", "%dx%d" % size, "--output", "-"],
-        check=True, capture_output=True).stdout)).convert("RGB")
-        for pattern in ("grid", "cross", "colour")]
 
 
 def until(done, start):
@@ -61,7 +51,7 @@ def measure_x(width, height):
         # use. A fresh Xvfb's first full-screen picture would pay for that.
         x.cover((0, 0, 0)).destroy()
         wanted = [{y: x.device_bytes(p.crop((0, y, width, y + 1))) for y in rows}
-                  for p in pictures((width, height))]
+                  for p in render(RENDER, (width, height))]
         shows = lambda step: lambda: all(x.root.get_image(
             0, y, width, 1, X.ZPixmap, (1 << x.depth) - 1).data == row for y, row in wanted[step].items())
         started = time.monotonic()
@@ -78,10 +68,13 @@ def measure_x(width, height):
 def measure_sway(width, height, scale):
     # Each look is a whole grim screenshot: upper bounds, to a screenshot's time.
     with SwayDesktop([(width, height, scale)]) as sway:
-        grid, cross, _ = pictures((width, height))
-        since = lambda picture, start: -1 if showing(sway, picture, 10) else (time.monotonic() - start) * 1000
+        grid, cross, _ = render(RENDER, (width, height))
         start = time.monotonic()
         with Process(sway.user + [TESTCARD], sway.env) as program:
+            def since(picture, start):
+                expect_showing(sway, picture, program, 10)
+                return (time.monotonic() - start) * 1000
+
             times = [since(grid, start)]
             time.sleep(0.3)
             pressed = time.monotonic()

@@ -12,8 +12,8 @@ import functools, sys, time  # noqa: E401
 
 from PIL import Image
 
-from window_systems import (APPEARS, EXITS, SETTLE, Process, SwayDesktop, WestonDesktop, XSession,
-                            environment, render, run, showing)
+from window_systems import (EXITS, SETTLE, Process, SwayDesktop, WestonDesktop, XSession, environment,
+                            expect_showing, render, run)
 
 # name, Xvfb (width, height, depth, dock height), the picture testcard is to show
 X_SCREENS = [("bare X server", (800, 600, 24, 0), (800, 600)), ("depth 16", (320, 240, 16, 0), (320, 240)),
@@ -49,11 +49,6 @@ SWAY = [([(1281, 721, 1)], (1280, 720), "output HEADLESS-1 resolution 1024x768",
         ([(1920, 1080, 1), (1280, 1024, 1)], (1280, 1024),
          "move container to output HEADLESS-1; focus output HEADLESS-1", (1920, 1080), False, {}),
         ([(1024, 768, 1)], (1024, 768), "", None, False, {"SDL_VIDEODRIVER": "x11"})]
-
-
-def expect_showing(screen, picture, program, timeout=APPEARS, what=""):
-    failure = showing(screen, picture, timeout)
-    assert not failure, f"{what} {failure}\ntestcard said:\n{program.output()}"
 
 
 def steps_through_the_patterns(screen, program, pictures, size, at_step=lambda step, size: size):

@@ -39,8 +39,8 @@ def wait_until(done, timeout=20):  # done()'s last value, true unless it timed o
 
 def render(program, size):
     # The grid, the cross and the colour pattern as testcard-render draws them.
-    return [Image.open(io.BytesIO(run([program, "--pattern", pattern, "--size", "%dx%d" % size,
-                                       "--output", "-"]))).convert("RGB") for pattern in ("grid", "cross", "colour")]
+    return [Image.open(io.BytesIO(run([program, "--pattern", pattern, "--size", "%dx%d" % size, "--output",
+                                       "-"]))).convert("RGB") for pattern in ("grid", "cross", "colour")]
 
 
 class Process(contextlib.AbstractContextManager):
@@ -48,7 +48,7 @@ class Process(contextlib.AbstractContextManager):
     # a process of its own), stdout and stderr to one file. Leaving the `with`
     # ends the group: SIGTERM, SIGKILL two seconds on.
     def __init__(self, argv, env):
-        self.file = tempfile.TemporaryFile()
+        self.file, self.argv = tempfile.TemporaryFile(), argv
         self.popen = subprocess.Popen(argv, env=env, stdout=self.file, stderr=subprocess.STDOUT,
                                       start_new_session=True)
 
@@ -88,22 +88,24 @@ class Session:
         return server
 
 
-def showing(screen, picture, timeout=APPEARS):
+def expect_showing(screen, picture, program, timeout=APPEARS, what=""):
     # Polls the screen until it shows `picture` from its top-left corner and
-    # black beyond (as crop() pads); "" then, or how many pixels differ and the first.
+    # black beyond (as crop() pads). Else fails with how many pixels differ,
+    # the first of them, and what the program said.
     deadline, wanted = time.monotonic() + timeout, {}
     while True:
         size, got = screen.capture()
         if size not in wanted:
             wanted[size] = screen.device_bytes(picture.crop((0, 0) + size))
         if got == wanted[size]:
-            return ""
+            return
         if time.monotonic() > deadline:
             want, n = wanted[size], len(got) // (size[0] * size[1])
             differ = [i // n for i in range(0, len(want), n) if got[i:i + n] != want[i:i + n]]
             a, b = (s[differ[0] * n:differ[0] * n + n][::-1].hex() for s in (got, want))
-            return (f"{len(differ)} pixels differ of {size[0] * size[1]}, first at ({differ[0] % size[0]}, "
-                    f"{differ[0] // size[0]}) 0x{a} where 0x{b} was expected")
+            raise AssertionError(f"{what} {len(differ)} pixels differ of {size[0] * size[1]}, first at "
+                                 f"({differ[0] % size[0]}, {differ[0] // size[0]}) 0x{a} where 0x{b} was "
+                                 f"expected; {program.argv[-1]} said:\n{program.output()}")
         time.sleep(0.02)
 
 
@@ -126,7 +128,9 @@ class XSession(Session):
         screen = self.x.screen()
         visual = next(v for d in screen.allowed_depths for v in d.visuals
                       if v.visual_id == screen.root_visual)
-        self.root, self.masks = screen.root, (visual.red_mask, visual.green_mask, visual.blue_mask)
+        # Each channel's largest value and place.
+        self.root, self.channels = screen.root, [(m >> s, s) for m in (
+            visual.red_mask, visual.green_mask, visual.blue_mask) for s in [(m & -m).bit_length() - 1]]
         if self.dock:
             self.add_openbox_and_dock()
 
@@ -149,12 +153,8 @@ class XSession(Session):
     def value(self, rgb):
         # 8 bits a channel as they are, 10 bits as v * 1023 / 255 rounded,
         # fewer bits as SDL converts them (the top bits of each value).
-        value = 0
-        for mask, v in zip(self.masks, rgb):
-            shift = (mask & -mask).bit_length() - 1
-            top = mask >> shift
-            value |= ((v * top + 127) // 255 if top > 255 else v * (top + 1) // 256) << shift
-        return value
+        return sum(((v * top + 127) // 255 if top > 255 else v * (top + 1) // 256) << shift
+                   for (top, shift), v in zip(self.channels, rgb))
 
     def device_bytes(self, picture):
         if self.depth == 24:
@@ -201,9 +201,8 @@ def make_private_namespaces():
     os.makedirs("/tmp/.X11-unix", exist_ok=True)
     os.chmod("/tmp/.X11-unix", 0o1777)
     libc = ctypes.CDLL(None, use_errno=True)
-    clone_newns, clone_newnet, ms_rec, ms_private = 0x20000, 0x40000000, 0x4000, 0x40000
-    if (libc.unshare(clone_newns | clone_newnet)
-            or libc.mount(None, b"/", None, ms_rec | ms_private, None)
+    if (libc.unshare(0x20000 | 0x40000000)  # CLONE_NEWNS | CLONE_NEWNET
+            or libc.mount(None, b"/", None, 0x4000 | 0x40000, None)  # MS_REC | MS_PRIVATE
             or libc.mount(b"tmpfs", b"/tmp/.X11-unix", b"tmpfs", 0, b"mode=1777")):
         raise RuntimeError("cannot make private namespaces for sway (unshare, mount: "
                            f"{os.strerror(ctypes.get_errno())}); a container needs CAP_SYS_ADMIN")
@@ -220,8 +219,6 @@ class SwayDesktop(Session):
         self.outputs, self.bar, self.user = outputs, bar, []
 
     def start(self):
-        if os.geteuid() == 0:
-            make_private_namespaces()
         self.dir = runtime_directory(self)
         ready, config, left = self.dir + "/ready", [], 0
         for i, (width, height, scale) in enumerate(self.outputs, 1):
@@ -231,6 +228,7 @@ class SwayDesktop(Session):
             "xwayland enable", "bar {\n  swaybar_command swaybar\n}" if self.bar else "",
             f'exec_always echo "WAYLAND_DISPLAY=$WAYLAND_DISPLAY" >{ready}']) + "\n")
         if os.geteuid() == 0:
+            make_private_namespaces()
             nobody = pwd.getpwnam("nobody")
             os.chown(self.dir, nobody.pw_uid, nobody.pw_gid)
             self.user = ["/usr/bin/setpriv", f"--reuid={nobody.pw_uid}", f"--regid={nobody.pw_gid}",
