@@ -51,37 +51,36 @@ SWAY = [([(1281, 721, 1)], (1280, 720), "output HEADLESS-1 resolution 1024x768",
         ([(1024, 768, 1)], (1024, 768), "", None, False, {"SDL_VIDEODRIVER": "x11"})]
 
 
-def steps_through_the_patterns(screen, program, pictures, size, at_step=lambda step, size: size):
+def steps_through_the_patterns(what, screen, program, pictures, size, at_step=lambda step, size: size):
     # Left types nothing and leaves the grid; a, Return and Escape step to the
     # cross, the colour pattern and the end. at_step runs while each pattern
     # shows and may change the picture's size; the pattern must show again
     # after it. No click and no focus: keys must reach the window as it appears.
     for step, key in enumerate(("a", "Return", "Escape")):
-        expect_showing(screen, pictures(size)[step], program, what=f"step {step}:")
+        expect_showing(screen, pictures(size)[step], program, what=f"{what}, step {step}:")
         size = at_step(step, size)
-        expect_showing(screen, pictures(size)[step], program, what=f"step {step} again:")
+        expect_showing(screen, pictures(size)[step], program, what=f"{what}, step {step} again:")
         if step == 0:
             screen.press("Left")
             time.sleep(SETTLE)
-            expect_showing(screen, pictures(size)[0], program, 0, "after Left:")
+            expect_showing(screen, pictures(size)[0], program, 0, f"{what}, after Left:")
         screen.press(key)
-    assert (status := program.wait(EXITS)) == 0, f"exit status {status}:\n{program.output()}"
+    assert (status := program.wait(EXITS)) == 0, f"{what}: exit status {status}:\n{program.output()}"
 
 
 def x_screens(testcard, pictures):
     for name, setup, size in X_SCREENS:
-        print(name, flush=True)
         with XSession(*setup) as x, Process([testcard], x.env) as program:
             def at_step(step, size):
                 if step == 0 and x.dock:  # panels that raise themselves stay below
                     state = run(["xprop", "-name", "Form1", "_NET_WM_STATE"], x.env)
-                    assert b"_NET_WM_STATE_FULLSCREEN" in state, state
+                    assert b"_NET_WM_STATE_FULLSCREEN" in state, f"{name}: {state}"
                 if step == 1:  # the picture persists, covered and uncovered again
                     cover, colour = x.cover((0x33, 0x66, 0x99)), Image.new("RGB", x.size, (0x33, 0x66, 0x99))
-                    expect_showing(x, colour, program, what="covered:")
+                    expect_showing(x, colour, program, what=f"{name}, covered:")
                     cover.destroy()
                 return size
-            steps_through_the_patterns(x, program, pictures, size, at_step)
+            steps_through_the_patterns(name, x, program, pictures, size, at_step)
 
 
 def key_layouts(testcard, pictures):
@@ -116,21 +115,20 @@ def closed_window(testcard, pictures):
 
 def sway(testcard, pictures):
     for outputs, size, command, later, bar, extra in SWAY:
-        print(outputs, command, extra, flush=True)
         with SwayDesktop(outputs, bar) as desktop, \
                 Process(desktop.user + [testcard], dict(desktop.env, **extra)) as program:
             def at_step(step, size):
                 if step == 0 and command:
                     desktop.command(command, 1)
                 return later if step == 0 and command else size
-            steps_through_the_patterns(desktop, program, pictures, size, at_step)
+            steps_through_the_patterns(f"sway {outputs} {command} {extra}", desktop, program, pictures, size,
+                                       at_step)
 
 
 def weston(testcard, pictures):
     for scale in (1, 2):
-        print("scale", scale, flush=True)
         with WestonDesktop(1280, 800, scale) as desktop, Process([testcard], desktop.env) as program:
-            steps_through_the_patterns(desktop, program, pictures, (1280, 800))
+            steps_through_the_patterns(f"weston at scale {scale}", desktop, program, pictures, (1280, 800))
 
 
 def no_display(testcard, _):

@@ -3,9 +3,10 @@
 # pixels: a private Xvfb (optionally with openbox and a dock), sway headless
 # with XWayland, weston in an Xvfb. Each is a context manager that ends all it
 # started; one that cannot start raises RuntimeError with the reason and what
-# the server said. Every screen has .env (the environment for a program on it),
-# capture() -> ((width, height), device bytes), device_bytes(RGB image) -> the
-# bytes the screen holds for that picture, and press(keysym name).
+# the server said (or OSError naming a program that is not installed). Every
+# screen has .env (the environment for a program on it), capture() ->
+# ((width, height), device bytes), device_bytes(RGB image) -> the bytes the
+# screen holds for that picture, and press(keysym name).
 
 import contextlib, ctypes, io, os, pwd, re, shutil, signal, subprocess, tempfile, time  # noqa: E401
 from pathlib import Path
@@ -234,7 +235,7 @@ class SwayDesktop(Session):
             self.user = ["/usr/bin/setpriv", f"--reuid={nobody.pw_uid}", f"--regid={nobody.pw_gid}",
                          "--clear-groups"]
         own = {"XDG_RUNTIME_DIR": self.dir, "SWAYSOCK": self.dir + "/sway.sock"}
-        variable = lambda *_: os.path.exists(ready) and open(ready).readline().strip()
+        variable = lambda *_: os.path.exists(ready) and Path(ready).read_text().strip()
         self.server(self.user + ["/usr/bin/sway", "-c", self.dir + "/config"], dict(
             own, PATH="/usr/bin:/bin", HOME=self.dir, WLR_BACKENDS="headless", WLR_RENDERER="pixman",
             WLR_LIBINPUT_NO_DEVICES="1", WLR_HEADLESS_OUTPUTS=str(len(self.outputs))), variable)
