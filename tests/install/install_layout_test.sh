@@ -49,18 +49,6 @@ value() { sed -n "s/^$1=//p" "$desktop"; }
 [ -x "$usr/bin/$(value Exec)" ] || fail "Exec '$(value Exec)' is no installed program"
 [ -f "$usr/share/icons/hicolor/48x48/apps/$(value Icon).png" ] || fail "Icon '$(value Icon)' is not installed"
 
-# The copyright file in Debian's machine-readable form (which lintian does
-# not check in a binary package): the format line, one paragraph with the
-# licence's text for all files, and nothing but fields and indented lines.
-copyright="$usr/share/doc/testcard/copyright"
-awk 'BEGIN { RS = "" }
-     NR == 1 && /^Format: https:\/\/www.debian.org\/doc\/packaging-manuals\/copyright-format\/1.0\/\n/ { format = 1 }
-     /(^|\n)Files: \*\nCopyright: [^\n]+\nLicense: Expat\n Permission/ { licence = 1 }
-     END { exit !(format && licence) }' "$copyright" ||
-  fail "copyright lacks the Format line or a paragraph of all files under the Expat licence with its text"
-stray=$(grep -nv -e '^$' -e '^[A-Z][A-Za-z-]*: ' -e '^ [^ ]' -e '^ \.$' "$copyright")
-[ -z "$stray" ] || fail "copyright lines that are neither fields nor continuations: $stray"
-
 # The release files name this version (their formats are lintian's and
 # appstreamcli's to check).
 [ "$(zcat "$usr/share/doc/testcard/changelog.gz" | head -n1)" = "testcard ($version) unstable; urgency=medium" ] ||

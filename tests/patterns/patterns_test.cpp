@@ -142,14 +142,6 @@ TEST(Patterns, Colour) {
   }
 }
 
-TEST(Patterns, RedBorderOnTinyWindows) {
-  for (const auto& [w, h] : {std::pair{1, 1}, {2, 2}, {3, 7}, {5, 1}, {1, 5}}) {
-    ExpectPicture(
-        [](GridForm& form) { BeginPattern(form, 1), DrawRedBorder(form); }, w, h, "1",
-        [&](int x, int y) { return OnOutline(x, y, 0, 0, w - 1, h - 1) ? kRed : kBlack; });
-  }
-}
-
 TEST(Patterns, CellSizeAndSixteenBitLimits) {
   const struct {
     int w, h, cell;

@@ -108,17 +108,12 @@ def run_case(site, render, ratio, window, midway):
     print(f"ok: {where}")
 
 
-def main():
-    site, render = Path(sys.argv[1]).resolve() / "index.html", sys.argv[2]
-    failures = []
+if __name__ == "__main__":
+    failures = 0
     for ratio, window, midway in CASES:
         try:
-            run_case(site, render, ratio, window, midway)
+            run_case(Path(sys.argv[1]).resolve() / "index.html", sys.argv[2], ratio, window, midway)
         except AssertionError as failure:
-            failures.append(str(failure))
+            failures += 1
             print(f"FAIL: {failure}")
-    return 1 if failures else 0
-
-
-if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(1 if failures else 0)
