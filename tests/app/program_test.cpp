@@ -88,22 +88,23 @@ TEST(RunProgram, StepsOnCharacterKeysShowsAgainWhenAskedAndEndsAsItShould) {
     std::deque<SDL_Event> events;
   } cases[] = {
       // Key-downs count only for control characters SDL reports no text for.
-      {{1024, 768}, Failing::kNothing, 0, {G, C, K}, "",
-       {Event(kKey, SDLK_LEFT), Event(kKey, SDLK_a),
-        Event(kKey, SDLK_1, KMOD_LCTRL), Event(kText, 0, 0, "a"), Event(kKey, SDLK_DELETE),
-        Event(kKey, SDLK_RETURN, KMOD_LALT), Event(kKey, SDLK_ESCAPE)}},
+      // Each case ends its own way, so that one press more or less shows.
+      {{1024, 768}, Failing::kNothing, 1, {G, C, K}, "Cannot read the window's events",
+       {Event(kKey, SDLK_LEFT), Event(kKey, SDLK_a), Event(kKey, SDLK_1, KMOD_LCTRL),
+        Event(kText, 0, 0, "a"), Event(kKey, SDLK_DELETE), Event(kKey, SDLK_z, KMOD_LCTRL)}},
       {{640, 480}, Failing::kNothing, 0, {G, C, K}, "",
        {Event(kKey, SDLK_LEFTBRACKET, KMOD_RCTRL), Event(kKey, SDLK_SPACE, KMOD_LCTRL),
-        Event(kKey, SDLK_z, KMOD_LCTRL)}},
+        Event(kKey, SDLK_TAB)}},
       // An odd screen; repaints and new sizes put the picture up again.
       {{801, 601}, Failing::kNothing, 1, {G, G, C, C, K}, "Cannot read the window's events",
        {Event(kWindow, SDL_WINDOWEVENT_EXPOSED), Event(kText, 0, 0, "\xC3\xA9"),
-        Event(kWindow, SDL_WINDOWEVENT_SIZE_CHANGED), Event(kWindow, SDL_WINDOWEVENT_MOVED),
+        Event(kWindow, SDL_WINDOWEVENT_SIZE_CHANGED),
         Event(kText, 0, 0, "\xE2\x90\x9B"), Event(kKey, SDLK_TAB, KMOD_LSHIFT)}},
       {{320, 240}, Failing::kNothing, 0, {G, K}, "",
-       {Event(kText, 0, 0, "xy"), Event(kText, 0, 0, "z")}},
+       {Event(kText, 0, 0, "xy"), Event(kKey, SDLK_ESCAPE)}},
       {{640, 480}, Failing::kNothing, 0, {G, C}, "",
-       {Event(kText, 0, 0, "a"), Event(kWindow, SDL_WINDOWEVENT_CLOSE)}},
+       {Event(kKey, SDLK_RETURN, KMOD_LALT), Event(kWindow, SDL_WINDOWEVENT_MOVED),
+        Event(kWindow, SDL_WINDOWEVENT_CLOSE)}},
       {{640, 480}, Failing::kNothing, 0, {G}, "", {Event(SDL_QUIT)}},
       {{640, 480}, Failing::kOpen, 1, {}, "graphical session", {}},
       {{40000, 600}, Failing::kNothing, 1, {}, "Run-time error '6': Overflow", {}},
