@@ -45,6 +45,7 @@ TEST(RenderOptions, ParsesEachFormAndRefusesWithAOneLineReason) {
       {"--pattern grid --size 99999999999x480 --output o", "--size '99999999999x480' is not"},
       {"--pattern grid --size 0x480 --output o", "--size '0x480': width and height must each be 1"},
       {"--pattern grid --size 640x32768 --output o", "--size '640x32768': width and height"},
+      {"--pattern grid --size 32768x640 --output o", "--size '32768x640': width and height"},
       {"--pattern Grid --size 1x1 --output o", "unknown pattern 'Grid' (choose grid, cross or"},
       {"--patern grid --size 1x1 --output o", "unknown option '--patern'"},
       {"--pattern grid --size 1x1 --output=", "--output needs a file name, or - for standard"},
