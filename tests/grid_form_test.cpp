@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <array>
 #include <limits>
+#include <utility>
 
 #include "surface/grid_form.hpp"
 #include "tests/support/image_compare.hpp"
@@ -32,17 +34,15 @@ TEST(GridForm, MoveRoundsTwipsToPixelsAndTakesTheSizeTheWindowGot) {
   GridForm form(10, 10);
   EXPECT_EQ(form.Picture().Pixel(9, 9), rtcRgb(64, 64, 64));
   form.Move(0, 0, 1024 * 15 + 7, 768 * 15 + 8);  // 1024.47 and 768.53 pixels
-  EXPECT_EQ(form.ScaleWidth().Get(), 1024.0f);
-  EXPECT_EQ(form.ScaleHeight().Get(), 769.0f);
+  EXPECT_EQ(std::pair(form.ScaleWidth().Get(), form.ScaleHeight().Get()),
+            std::pair(1024.0f, 769.0f));
   HalvingWindow window;
   form.AttachWindow(window);
   form.Move(30, 45, 800 * 15, 600 * 15);
-  EXPECT_EQ(window.asked.left, 2);
-  EXPECT_EQ(window.asked.top, 3);
-  EXPECT_EQ(window.asked.width, 800);
-  EXPECT_EQ(window.asked.height, 600);
-  EXPECT_EQ(form.ScaleWidth().Get(), 400.0f);
-  EXPECT_EQ(form.ScaleHeight().Get(), 300.0f);
+  const PixelRect& a = window.asked;
+  EXPECT_EQ((std::array{a.left, a.top, a.width, a.height}), (std::array{2, 3, 800, 600}));
+  EXPECT_EQ(std::pair(form.ScaleWidth().Get(), form.ScaleHeight().Get()),
+            std::pair(400.0f, 300.0f));
   for (const float bad : {-15.0f, std::numeric_limits<float>::quiet_NaN(), 1e30f}) {
     EXPECT_EQ(ErrorNumberOf([&] { form.Move(0, 0, bad, 600 * 15); }),
               error_number::kInvalidPropertyValue)
