@@ -19,7 +19,9 @@ class WindowUnavailable : public std::runtime_error {
 };
 
 // The window the program runs in, as the program uses it: SdlWindow on a
-// real display, stand-ins in the tests. Failures raise RunTimeError.
+// real display, stand-ins in the tests. Failures raise RunTimeError. It is
+// the window part's interface, not the drawing core's: its events are SDL's
+// own, so only the window library, the program and their tests include it.
 class AppWindow : public WindowPort {
  public:
   // The primary display's size in device pixels.

@@ -15,7 +15,7 @@ from PIL import Image
 from Xlib import X, XK, Xatom, display
 from Xlib.ext import xtest
 
-APPEARS, SETTLE, EXITS = 15, 0.3, 3  # seconds
+APPEARS, SETTLE, EXITS = 30, 0.3, 3  # seconds; a busy machine may take long to start
 
 
 def environment(**extra):
