@@ -18,12 +18,13 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # write anything, so the permission cases need someone who may not, and the
 # cases that name a system file (/dev/stdout, /dev/full) run as U so that a
 # regression can never replace that file on the machine running the tests.
-R() { "$render" "$@"; }
-A() { "$app" "$@"; }
+# Each ends within 20 s, so that one caught in a loop leaves nothing running.
+R() { timeout 20 "$render" "$@"; }
+A() { timeout 20 "$app" "$@"; }
 as_user=()
 [ "$(id -u)" = 0 ] && as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 chmod 755 "$scratch" && cp "$render" "$scratch/render"
-U() { "${as_user[@]}" "$scratch/render" "$@"; }
+U() { "${as_user[@]}" timeout 20 "$scratch/render" "$@"; }
 U --version >/dev/null || fail "cannot run the exporter as an unprivileged user (setpriv)"
 
 # Checks on the target, run in the work folder after the command.
