@@ -144,8 +144,16 @@ class XSession(Session):
         dock.change_property(atom("_NET_WM_WINDOW_TYPE"), Xatom.ATOM, 32, [atom("_NET_WM_WINDOW_TYPE_DOCK")])
         strut = [0, 0, self.dock, 0, 0, 0, 0, 0, 0, self.size[0] - 1, 0, 0]  # top, from x 0 to the right
         dock.change_property(atom("_NET_WM_STRUT_PARTIAL"), Xatom.CARDINAL, 32, strut)
-        dock.map()
-        self.x.sync()
+
+        # openbox announces itself before it handles map requests, and loses
+        # those that come in between: the dock is mapped until it shows, and
+        # then openbox is ready for testcard's window too.
+        def dock_shows():
+            dock.map()
+            self.x.sync()
+            return dock.get_attributes().map_state == X.IsViewable
+        if not wait_until(dock_shows):
+            raise RuntimeError("openbox never mapped the dock window")
 
     def capture(self):
         # The depth's planes only: the pad byte holds what whoever drew wrote there.
