@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "surface/canvas.hpp"
-#include "surface/circle_raster.hpp"
 #include "surface/run_time_error.hpp"
 #include "tests/support/textbook_raster.hpp"
 
