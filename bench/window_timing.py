@@ -3,8 +3,8 @@
 # How fast testcard shows its pictures on a real X server: the time from
 # starting the program to its first frame on the screen, and from a key press
 # to the next pattern on the screen, plus its peak memory. Each run gets a
-# private Xvfb (the end-to-end tests' harness); the screen is read back
-# through GetImage, a few rows at a time.
+# private Xvfb (harness/window_systems.py, shared with the end-to-end tests);
+# the screen is read back through GetImage, a few rows at a time.
 #
 #   bench/window_timing.py [runs]          (default 5)
 #   bench/window_timing.py [runs] sway     (as root: namespaces, sway as nobody)
@@ -21,7 +21,7 @@ from pathlib import Path
 from Xlib import X
 
 ROOT = Path(__file__).resolve().parent.parent
-sys.path.insert(0, str(ROOT / "tests" / "app"))
+sys.path.insert(0, str(ROOT / "harness"))
 from window_systems import Process, SwayDesktop, XSession, expect_showing, render  # noqa: E402
 
 BUILD = Path(os.environ.get("TESTCARD_BUILD", ROOT / "build"))

@@ -9,9 +9,11 @@
 #                           TESTCARD TESTCARD_RENDER
 
 import functools, sys, time  # noqa: E401
+from pathlib import Path
 
 from PIL import Image
 
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "harness"))
 from window_systems import (EXITS, SETTLE, Process, SwayDesktop, WestonDesktop, XSession, environment,
                             expect_showing, render, run)
 

@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: MIT
-# Window systems a test starts itself, their screens read back in device
+# Window systems a test or a benchmark starts itself, their screens read back in device
 # pixels: a private Xvfb (optionally with openbox and a dock), sway headless
 # with XWayland, weston in an Xvfb. Each is a context manager that ends all it
 # started; one that cannot start raises RuntimeError with the reason and what
