@@ -201,20 +201,27 @@ def runtime_directory(session):
     return path
 
 
-def make_private_namespaces():
+def make_private_namespaces(session):
     # This process in mount and network namespaces of its own with X11
     # sockets of their own, in the file system and abstract, so that XWayland
     # meets no other X server. The lock files stay in the shared /tmp, where
     # X servers look for a free display number; the program under test may
-    # live anywhere, /tmp included.
+    # live anywhere, /tmp included. Namespaces are made once (a process with
+    # threads, as D-Bus clients have, cannot leave its mount namespace); each
+    # session gets an empty socket directory of its own.
     os.makedirs("/tmp/.X11-unix", exist_ok=True)
     os.chmod("/tmp/.X11-unix", 0o1777)
     libc = ctypes.CDLL(None, use_errno=True)
-    if (libc.unshare(0x20000 | 0x40000000)  # CLONE_NEWNS | CLONE_NEWNET
-            or libc.mount(None, b"/", None, 0x4000 | 0x40000, None)  # MS_REC | MS_PRIVATE
+    if (not PRIVATE_NAMESPACES and (libc.unshare(0x20000 | 0x40000000)  # CLONE_NEWNS | CLONE_NEWNET
+                                    or libc.mount(None, b"/", None, 0x4000 | 0x40000, None))  # MS_REC | MS_PRIVATE
             or libc.mount(b"tmpfs", b"/tmp/.X11-unix", b"tmpfs", 0, b"mode=1777")):
-        raise RuntimeError("cannot make private namespaces for sway (unshare, mount: "
+        raise RuntimeError("cannot make private namespaces for the desktop (unshare, mount: "
                            f"{os.strerror(ctypes.get_errno())}); a container needs CAP_SYS_ADMIN")
+    PRIVATE_NAMESPACES.append(True)
+    session.stack.callback(libc.umount2, b"/tmp/.X11-unix", 2)  # MNT_DETACH
+
+
+PRIVATE_NAMESPACES = []
 
 
 class SwayDesktop(Session):
@@ -237,7 +244,7 @@ class SwayDesktop(Session):
             "xwayland enable", "bar {\n  swaybar_command swaybar\n}" if self.bar else "",
             f'exec_always echo "WAYLAND_DISPLAY=$WAYLAND_DISPLAY" >{ready}']) + "\n")
         if os.geteuid() == 0:
-            make_private_namespaces()
+            make_private_namespaces(self)
             nobody = pwd.getpwnam("nobody")
             os.chown(self.dir, nobody.pw_uid, nobody.pw_gid)
             self.user = ["/usr/bin/setpriv", f"--reuid={nobody.pw_uid}", f"--regid={nobody.pw_gid}",
