@@ -2,10 +2,11 @@
 # SPDX-License-Identifier: MIT
 # testcard as users meet it: real window systems started by each test (Xvfb
 # with and without a window manager, sway headless with XWayland, weston in an
-# Xvfb), real key presses on real keyboard layouts, and the screen read back
-# in device pixels and compared with what testcard-render draws.
+# Xvfb, GNOME's mutter and KDE's KWin headless), real key presses on real
+# keyboard layouts, and the screen read back in device pixels and compared
+# with what testcard-render draws.
 #
-# Usage: end_to_end_test.py x-screens|key-layouts|closed-window|sway|weston|no-display
+# Usage: end_to_end_test.py x-screens|key-layouts|closed-window|sway|weston|mutter|kwin|input-method|no-display
 #                           TESTCARD TESTCARD_RENDER
 
 import functools, sys, time  # noqa: E401
@@ -14,6 +15,8 @@ from pathlib import Path
 from PIL import Image
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "harness"))
+from kwin_desktop import KWinDesktop  # noqa: E402
+from mutter_desktop import MutterDesktop  # noqa: E402
 from window_systems import (EXITS, SETTLE, Process, SwayDesktop, WestonDesktop, XSession, environment,
                             expect_showing, render, run)
 
@@ -51,6 +54,16 @@ SWAY = [([(1281, 721, 1)], (1280, 720), "output HEADLESS-1 resolution 1024x768",
         ([(1920, 1080, 1), (1280, 1024, 1)], (1280, 1024),
          "move container to output HEADLESS-1; focus output HEADLESS-1", (1920, 1080), False, {}),
         ([(1024, 768, 1)], (1024, 768), "", None, False, {"SDL_VIDEODRIVER": "x11"})]
+# mutter's monitors (width, height) side by side from the left, their scale
+# (the offered one nearest), the monitor with the pointer, where testcard is
+# to open, the picture there, extra environment.
+MUTTER = [([(1920, 1080)], 1, 0, (1920, 1080), {}), ([(1600, 900)], 2, 0, (1600, 900), {}),
+          ([(1920, 1080)], 1.5, 0, (1920, 1080), {}), ([(1281, 721)], 1, 0, (1280, 720), {}),
+          ([(1920, 1080), (1280, 1024)], 1, 1, (1280, 1024), {}),
+          ([(1024, 768)], 1, 0, (1024, 768), {"SDL_VIDEODRIVER": "x11"})]
+# KWin's outputs: each (width, height) in logical pixels at a scale, how many
+# side by side; testcard opens on the first.
+KWIN = [(1920, 1080, 1, 1), (1280, 720, 2, 1), (1024, 768, 1.25, 1), (1280, 1024, 1, 2)]
 
 
 def steps_through_the_patterns(what, screen, program, pictures, size, at_step=lambda step, size: size):
@@ -133,6 +146,37 @@ def weston(testcard, pictures):
             steps_through_the_patterns(f"weston at scale {scale}", desktop, program, pictures, (1280, 800))
 
 
+def mutter(testcard, pictures):
+    for monitors, scale, pointer, size, extra in MUTTER:
+        with MutterDesktop(monitors, scale, pointer) as desktop, \
+                Process(desktop.user + [testcard], dict(desktop.env, **extra)) as program:
+            steps_through_the_patterns(f"mutter {monitors} at scale {scale} {extra}", desktop, program, pictures,
+                                       size)
+
+
+def kwin(testcard, pictures):
+    for width, height, scale, outputs in KWIN:
+        with KWinDesktop(width, height, scale, outputs) as desktop, \
+                Process(desktop.user + [testcard], desktop.env) as program:
+            size = round(width * scale), round(height * scale)
+            steps_through_the_patterns(f"KWin {outputs} x {width}x{height} at scale {scale}", desktop, program,
+                                       pictures, size)
+
+
+def input_method(testcard, pictures):
+    # IBus running, as GNOME starts it, natively and through XWayland: each
+    # key that types a character steps once, also when the input method's
+    # answer comes late.
+    def settled(step, size):
+        time.sleep(SETTLE)
+        return size
+    for extra in ({}, {"SDL_VIDEODRIVER": "x11"}):
+        with MutterDesktop([(1024, 768)], input_method=True) as desktop, \
+                Process(desktop.user + [testcard], dict(desktop.env, **extra)) as program:
+            steps_through_the_patterns(f"mutter with IBus {extra}", desktop, program, pictures, (1024, 768),
+                                       settled)
+
+
 def no_display(testcard, _):
     # Not even a Wayland runtime directory: the one message is testcard's own
     # (libwayland has one of its own to print).
@@ -146,4 +190,5 @@ if __name__ == "__main__":
     group, testcard, testcard_render = sys.argv[1:]
     pictures = functools.lru_cache(lambda size: render(testcard_render, size))
     {"x-screens": x_screens, "key-layouts": key_layouts, "closed-window": closed_window,
-     "sway": sway, "weston": weston, "no-display": no_display}[group](testcard, pictures)
+     "sway": sway, "weston": weston, "mutter": mutter, "kwin": kwin, "input-method": input_method,
+     "no-display": no_display}[group](testcard, pictures)
