@@ -48,8 +48,10 @@ class BusDesktop(Session):
         self.own = {"XDG_RUNTIME_DIR": self.dir, "HOME": self.dir, "XDG_CONFIG_HOME": self.dir + "/config",
                     "XDG_DATA_HOME": self.dir + "/share", "XDG_CACHE_HOME": self.dir + "/cache",
                     "DBUS_SESSION_BUS_ADDRESS": f"unix:path={self.dir}/bus"}
-        self.server(self.user + ["/usr/bin/dbus-daemon", f"--config-file={self.dir}/bus.conf", "--nofork"],
-                    dict(self.own, PATH="/usr/bin:/bin"), lambda _: os.path.exists(self.dir + "/bus"))
+        # The socket file comes before the daemon listens; the address it prints, after.
+        self.server(self.user + ["/usr/bin/dbus-daemon", f"--config-file={self.dir}/bus.conf", "--nofork",
+                                 "--print-address=1"], dict(self.own, PATH="/usr/bin:/bin"),
+                    lambda bus: "unix:path=" in bus.output())
         self.bus = Gio.DBusConnection.new_for_address_sync(
             self.own["DBUS_SESSION_BUS_ADDRESS"], Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
             | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)

@@ -7,12 +7,13 @@
 # capture(), device_bytes(), press(keys).
 
 import os, shutil, socket, struct, subprocess, sys, threading  # noqa: E401
+from pathlib import Path
 
 from PIL import Image
 from gi.repository import GLib
 
 from bus_desktop import BusDesktop
-from window_systems import environment
+from window_systems import environment, wait_until
 
 
 class FakeKeyboard:
@@ -86,15 +87,22 @@ class KWinDesktop(BusDesktop):
         self.begin({"share/applications/testcard-keys.desktop": "[Desktop Entry]\nType=Application\n"
                     "Name=testcard keys\nExec={dir}/testcard-keys\nX-KDE-Wayland-Interfaces=org_kde_kwin_fake_input\n"})
         python = shutil.copy(os.path.realpath(sys.executable), self.dir + "/testcard-keys")
+        Path(self.dir, "tell-display").write_text(
+            f"#!/bin/sh\necho $DISPLAY >{self.dir}/display.new && mv {self.dir}/display.new {self.dir}/display\n")
+        os.chmod(self.dir + "/tell-display", 0o755)
         # The package's binary carries a file capability a container may
         # refuse to run; a plain copy has none, and needs none here.
         kwin = shutil.copy("/usr/bin/kwin_wayland", self.dir + "/kwin_wayland")
         self.compositor([kwin, "--virtual", "--width", str(self.logical[0]), "--height", str(self.logical[1]),
                          "--scale", str(self.scale), "--output-count", str(self.outputs), "--socket",
-                         "wayland-test", "--xwayland", "--no-lockscreen", "--no-global-shortcuts"],
+                         "wayland-test", "--xwayland", "--no-lockscreen", "--no-global-shortcuts",
+                         self.dir + "/tell-display"],  # run once XWayland is up, with its DISPLAY
                         dict(self.own, PATH="/usr/bin:/bin", KWIN_SCREENSHOT_NO_PERMISSION_CHECKS="1"),
                         "org.kde.KWin")
-        self.env = environment(**self.own, WAYLAND_DISPLAY="wayland-test")
+        if not wait_until(lambda: os.path.exists(self.dir + "/display")):
+            raise RuntimeError("KWin started no XWayland (its DISPLAY never came)")
+        self.env = environment(**self.own, WAYLAND_DISPLAY="wayland-test",
+                               DISPLAY=Path(self.dir, "display").read_text().strip())
         # KWin names a client's program from /proc, which it may read only
         # for processes of its own user: the keyboard is a process of that user.
         self.keyboard = self.stack.enter_context(subprocess.Popen(
