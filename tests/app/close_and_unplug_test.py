@@ -1,0 +1,80 @@
+#!/usr/bin/python3
+# SPDX-License-Identifier: MIT
+# Nothing lost between start and picture: a close request at any moment from
+# the window's appearance on ends testcard at once with status 0, and a
+# monitor turned off under it sends the window, and the pattern on show, to
+# the monitor left, exact for that monitor's size. Real desktops, as in
+# end_to_end_test.py.
+#
+# Usage: close_and_unplug_test.py close-request|unplugged-monitor TESTCARD TESTCARD_RENDER
+
+import functools, re, sys, time  # noqa: E401
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "harness"))
+from end_to_end_test import steps_through_the_patterns  # noqa: E402
+from mutter_desktop import MutterDesktop  # noqa: E402
+from window_systems import Process, SwayDesktop, expect_showing, render, run, wait_until  # noqa: E402
+
+CLOSED_WITHIN = 0.1  # seconds
+# Seconds from the window's appearance to the close request; None: once the
+# picture shows.
+DELAYS = [None]
+
+
+def closes_at_once(what, screen, program, picture, appeared, close, delay):
+    # appeared(): whether the window is there to close; close() asks for it,
+    # `delay` seconds after that (None: once `picture` shows).
+    assert wait_until(appeared), f"{what}: the window never appeared:\n{program.output()}"
+    if delay is None:
+        expect_showing(screen, picture, program, what=f"{what}:")
+    time.sleep(delay or 0)
+    assert program.wait(0) is None, f"{what}: ended before the close request:\n{program.output()}"
+    close()
+    status = program.wait(CLOSED_WITHIN)
+    assert status == 0, f"{what}: status {status} {CLOSED_WITHIN} s after the close request:\n{program.output()}"
+
+
+def sway_kill(testcard, grid):
+    with SwayDesktop([(1024, 768, 1)]) as sway:
+        for delay in DELAYS:
+            with Process(sway.user + [testcard], sway.env) as program:
+                closes_at_once(f"sway, swaymsg kill {delay} s after the window appeared", sway, program, grid,
+                               lambda: b'"app_id": "testcard"' in run(["/usr/bin/swaymsg", "-t", "get_tree"], sway.env),
+                               lambda: run(["/usr/bin/swaymsg", '[app_id="testcard"] kill'], sway.env), delay)
+
+
+def mutter_alt_f4(testcard, grid):
+    with MutterDesktop([(1024, 768)]) as mutter:
+        for delay in DELAYS:
+            # Alt+F4 closes the window with the keyboard focus: from the
+            # moment testcard has it (its WAYLAND_DEBUG log says when).
+            with Process(mutter.user + [testcard], dict(mutter.env, WAYLAND_DEBUG="1")) as program:
+                closes_at_once(f"mutter, Alt+F4 {delay} s after the focus", mutter, program, grid,
+                               lambda: re.search(r"wl_keyboard@\d+\.enter\(", program.output()),
+                               lambda: mutter.press("Alt_L", "F4"), delay)
+
+
+def close_request(testcard, pictures):
+    for close in (sway_kill, mutter_alt_f4):
+        close(testcard, pictures((1024, 768))[0])
+
+
+def unplugged_monitor(testcard, pictures):
+    # testcard opens on the second monitor, which is then turned off.
+    def turn_off_second(step, size):
+        if step != 0:
+            return size
+        mutter.output = 0  # the primary monitor now, and the one read
+        mutter.configure([0])
+        return mutter.monitors[0]
+    with MutterDesktop([(1920, 1080), (1280, 1024)], primary=1) as mutter, \
+            Process(mutter.user + [testcard], mutter.env) as program:
+        steps_through_the_patterns("mutter, the monitor turned off", mutter, program, pictures, (1280, 1024),
+                                   turn_off_second)
+
+
+if __name__ == "__main__":
+    group, testcard, testcard_render = sys.argv[1:]
+    pictures = functools.lru_cache(lambda size: render(testcard_render, size))
+    {"close-request": close_request, "unplugged-monitor": unplugged_monitor}[group](testcard, pictures)
