@@ -95,7 +95,7 @@ class KWinDesktop(BusDesktop):
         kwin = shutil.copy("/usr/bin/kwin_wayland", self.dir + "/kwin_wayland")
         self.compositor([kwin, "--virtual", "--width", str(self.logical[0]), "--height", str(self.logical[1]),
                          "--scale", str(self.scale), "--output-count", str(self.outputs), "--socket",
-                         "wayland-test", "--xwayland", "--no-lockscreen", "--no-global-shortcuts",
+                         "wayland-test", "--xwayland", "--no-lockscreen",
                          self.dir + "/tell-display"],  # run once XWayland is up, with its DISPLAY
                         dict(self.own, PATH="/usr/bin:/bin", KWIN_SCREENSHOT_NO_PERMISSION_CHECKS="1"),
                         "org.kde.KWin")

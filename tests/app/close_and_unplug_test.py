@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: MIT
-# Nothing lost between start and picture: a close request at any moment from
-# the window's appearance on ends testcard at once with status 0, and a
+# Nothing lost between start and picture: a close request (swaymsg kill,
+# Alt+F4 under mutter and KWin) ends testcard at once with status 0, and a
 # monitor turned off under it sends the window, and the pattern on show, to
 # the monitor left, exact for that monitor's size. Real desktops, as in
 # end_to_end_test.py.
@@ -13,6 +13,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "harness"))
 from end_to_end_test import steps_through_the_patterns  # noqa: E402
+from kwin_desktop import KWinDesktop  # noqa: E402
 from mutter_desktop import MutterDesktop  # noqa: E402
 from window_systems import Process, SwayDesktop, expect_showing, render, run, wait_until  # noqa: E402
 
@@ -44,19 +45,22 @@ def sway_kill(testcard, grid):
                                lambda: run(["/usr/bin/swaymsg", '[app_id="testcard"] kill'], sway.env), delay)
 
 
-def mutter_alt_f4(testcard, grid):
-    with MutterDesktop([(1024, 768)]) as mutter:
-        for delay in DELAYS:
-            # Alt+F4 closes the window with the keyboard focus: from the
-            # moment testcard has it (its WAYLAND_DEBUG log says when).
-            with Process(mutter.user + [testcard], dict(mutter.env, WAYLAND_DEBUG="1")) as program:
-                closes_at_once(f"mutter, Alt+F4 {delay} s after the focus", mutter, program, grid,
-                               lambda: re.search(r"wl_keyboard@\d+\.enter\(", program.output()),
-                               lambda: mutter.press("Alt_L", "F4"), delay)
+def alt_f4(name, desktop):
+    def close(testcard, grid):
+        with desktop() as screen:
+            for delay in DELAYS:
+                # Alt+F4 closes the window with the keyboard focus: from the
+                # moment testcard has it (its WAYLAND_DEBUG log says when).
+                with Process(screen.user + [testcard], dict(screen.env, WAYLAND_DEBUG="1")) as program:
+                    closes_at_once(f"{name}, Alt+F4 {delay} s after the focus", screen, program, grid,
+                                   lambda: re.search(r"wl_keyboard@\d+\.enter\(", program.output()),
+                                   lambda: screen.press("Alt_L", "F4"), delay)
+    return close
 
 
 def close_request(testcard, pictures):
-    for close in (sway_kill, mutter_alt_f4):
+    for close in (sway_kill, alt_f4("mutter", lambda: MutterDesktop([(1024, 768)])),
+                  alt_f4("KWin", lambda: KWinDesktop(1024, 768))):
         close(testcard, pictures((1024, 768))[0])
 
 
