@@ -73,7 +73,6 @@ class BusDesktop(Session):
             for fd in fd_list.steal_fds():  # now, not whenever the list is collected
                 os.close(fd)
 
-
     def compositor(self, argv, env, service):
         # The compositor, up once it listens on its socket and owns `service`.
         has = lambda name: self.call("org.freedesktop.DBus", "/org/freedesktop/DBus",

@@ -125,6 +125,8 @@ class KWinDesktop(BusDesktop):
             os.close(write)
             reader.join()
             os.close(read)
+        if info.get("format") not in (4, 5, 6):  # QImage's RGB32, ARGB32, ARGB32_Premultiplied: B, G, R, A bytes
+            raise RuntimeError(f"KWin's screenshot is in QImage format {info.get('format')}, not 32-bit RGB")
         size = info["width"], info["height"]
         return size, Image.frombytes("RGB", size, b"".join(chunks), "raw", "BGRX", info["stride"]).tobytes()
 
