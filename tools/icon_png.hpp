@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <span>
 
-#include "surface/window_icon.hpp"
+#include "surface/form/window_icon.hpp"
 
 namespace testcard {
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "surface/canvas.hpp"
+#include "surface/raster/canvas.hpp"
 
 namespace testcard {
 
