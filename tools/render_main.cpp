@@ -29,7 +29,7 @@ int Render(const testcard::RenderRequest& request) {
     testcard::OutputFile output(request.output);
     testcard::GridForm form(request.width, request.height);
     testcard::DrawPattern(form, request.pattern);
-    testcard::WritePng(form.Picture(), output.Stream(), output.Name().c_str());
+    testcard::WritePng(testcard::RowsOf(form.Picture()), output.Stream(), output.Name().c_str());
     output.Commit();
     return testcard::kExitSuccess;
   } catch (const testcard::RunTimeError& error) {
