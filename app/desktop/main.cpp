@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "app/desktop/arguments.hpp"
+#include "app/desktop/desktop_window.hpp"
 #include "app/desktop/program.hpp"
-#include "surface/sdl/sdl_window.hpp"
 
 int main(int argc, char** argv) {
   const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
@@ -20,8 +20,7 @@ int main(int argc, char** argv) {
           testcard::AnswerArguments(arguments, std::cout, std::cerr)) {
     return *status;
   }
-  testcard::ProgramEnd end =
-      testcard::RunProgram([] { return std::make_unique<testcard::SdlWindow>(); }, std::cerr);
+  testcard::ProgramEnd end = testcard::RunProgram(testcard::OpenDesktopWindow, std::cerr);
   // The end of the program ends the process at once, the window with it, as
   // the window system cleans up after a client that is gone. Closing it the
   // long way would only give SDL a chance to report, as exit status 1, a

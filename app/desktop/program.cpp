@@ -54,6 +54,10 @@ ProgramEnd RunProgram(const OpenWindow& open, std::ostream& errors) {
     if (RunCycle(cycle, *end.window) == Outcome::kFailed) {
       end.status = Fail(*end.window, errors, cycle.Failure());
     }
+  } catch (const WindowLost& error) {
+    // Nowhere left to show a message box.
+    errors << "testcard: " << error.what() << "; ending.\n";
+    end.status = kExitFailure;
   } catch (const std::exception& error) {
     end.status = Fail(*end.window, errors, FailureOf(error));
   }

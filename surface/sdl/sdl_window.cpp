@@ -47,7 +47,11 @@ SdlWindow::SdlWindow() {
     throw WindowUnavailable("no display to open a window on (SDL found only its \"" + name +
                             "\" video driver, which shows nothing)");
   }
-  if (driver.windowBuffer) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // The picture goes into the window's own pixel buffer (shared memory on
+  // X11), not through a 3D renderer: there is nothing to scale or blend, and
+  // a renderer costs a graphics stack, hundreds of milliseconds at start-up
+  // and copies of the picture in memory.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   try {
     SDL_Rect display{};
     if (SDL_GetDisplayBounds(kPrimaryDisplay, &display) != 0) {
@@ -121,6 +125,10 @@ WindowEvent SdlWindow::NextEvent() {
 
 bool SdlWindow::ShowErrorBox(const std::string& title, const std::string& text) {
   SDL_HideWindow(window_);
+  return ShowSdlErrorBox(title, text);
+}
+
+bool ShowSdlErrorBox(const std::string& title, const std::string& text) {
   return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr) == 0;
 }
 

@@ -22,8 +22,8 @@ class WindowSystem;
 //
 // What differs between window systems (placement, sizes, how the picture
 // reaches the screen, raw events) is the WindowSystem picked for SDL's
-// video driver when the window is made (video_drivers.hpp): X11 and Wayland
-// each have their own, any other driver leaves it all to SDL.
+// video driver when the window is made (video_drivers.hpp): X11 has its
+// own, any other driver leaves it all to SDL.
 //
 // The constructor throws WindowUnavailable; later failures raise
 // RunTimeError.
@@ -50,5 +50,9 @@ class SdlWindow : public AppWindow {
   std::unique_ptr<WindowSystem> system_;
   const Canvas* picture_ = nullptr;
 };
+
+// An error message box of SDL's own, with no window of SDL's needed: for
+// whichever window the program runs in.
+bool ShowSdlErrorBox(const std::string& title, const std::string& text);
 
 }  // namespace testcard

@@ -9,20 +9,14 @@ struct SDL_Window;
 
 namespace testcard {
 
-// The window systems testcard knows, by SDL video driver: the one place that
-// decides which window system testcard runs on and what that means.
+// The video drivers SDL may run testcard's window on, and what each means:
+// the one place on the SDL side that decides which window system it is.
 
-// Chooses which of SDL's video drivers to try, before SDL starts its video
-// system: Wayland first in a Wayland session (SDL on its own would take
-// XWayland, which a compositor scales on high-DPI outputs), then X11; X11
-// alone where no Wayland compositor can be reached, so that libwayland has
-// no chance to print its own complaints about a missing session. A driver
-// the user names in SDL_VIDEODRIVER always wins.
+// Asks SDL for its X11 driver before it starts its video system: on
+// Wayland testcard is a client of its own (surface/wayland/), so SDL is
+// there for X11 (XWayland too, when asked for). A driver the user names in
+// SDL_VIDEODRIVER wins.
 void ChooseVideoDriver();
-
-// Whether a Wayland compositor's socket can be reached: WAYLAND_DISPLAY (a
-// path, or a name in XDG_RUNTIME_DIR), else "wayland-0" in XDG_RUNTIME_DIR.
-bool WaylandSocketReachable();
 
 // What testcard makes of the video driver SDL runs on.
 struct VideoDriver {
@@ -31,12 +25,7 @@ struct VideoDriver {
   // which draw into memory only: a window there would run unseen and never
   // get a key.
   bool showsWindows;
-  // Whether a window has a pixel buffer of its own (shared memory on X11)
-  // to put the picture in. Where it has, no 3D renderer is wanted: there is
-  // nothing to scale or blend, and a renderer costs a graphics stack,
-  // hundreds of milliseconds at start-up and copies of the picture.
-  bool windowBuffer;
-  // The window system's part of a new window; it may show the window.
+  // The window system's part of a new window.
   std::unique_ptr<WindowSystem> (*open)(SDL_Window* window);
 };
 

@@ -17,6 +17,15 @@ class WindowUnavailable : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Raised when the connection to the window system is gone (the compositor or
+// X server ended, crashed or the session closed): there is no display left
+// to show anything on, so the program ends with status 1 and what() as its
+// one line.
+class WindowLost : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 // The window the desktop program runs in, whatever the window system: the
 // SDL window on a real display, stand-ins in the tests. Its events arrive
 // already turned into WindowEvents. Failures raise RunTimeError.
