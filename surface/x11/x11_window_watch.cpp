@@ -4,6 +4,8 @@
 #include <X11/Xlib.h>
 #include <unistd.h>
 
+#include <cstddef>
+
 namespace testcard {
 namespace {
 
@@ -12,12 +14,22 @@ namespace {
 Window watched = None;
 XErrorHandler previous = nullptr;
 
-[[noreturn]] void EndClosedFromOutside() {
-  static constexpr char kMessage[] =
-      "testcard: the window was closed by another program; ending.\n";
-  // write(2): this may run inside Xlib, where streams are no safe choice.
-  [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
+// write(2) and _exit(2): this runs inside Xlib, where streams and exit
+// handlers are no safe choice.
+template <std::size_t N>
+[[noreturn]] void End(const char (&message)[N]) {
+  [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, message, N - 1);
   _exit(1);
+}
+
+[[noreturn]] void EndClosedFromOutside() {
+  End("testcard: the window was closed by another program; ending.\n");
+}
+
+// The X server gone (killed, crashed, the session ended): Xlib's own last
+// word would be its own line, without saying who speaks.
+int OnXIOError(Display*) {
+  End("testcard: the connection to the X server was lost; ending.\n");
 }
 
 int OnXError(Display* display, XErrorEvent* error) {
@@ -34,6 +46,7 @@ void WatchX11Window(X11Window window) {
   watched = window;
   const XErrorHandler replaced = XSetErrorHandler(OnXError);
   if (replaced != OnXError) previous = replaced;
+  XSetIOErrorHandler(OnXIOError);
 }
 
 void EndIfX11WindowDestroyed(const X11Event& event) {

@@ -13,7 +13,8 @@ namespace testcard {
 // and exits with status 1.
 
 // Watches `window`. Other X errors go on to the handler that
-// was there before.
+// was there before. A lost connection to the X server ends the program too,
+// with status 1 and one line saying so.
 void WatchX11Window(X11Window window);
 
 // Ends the program as above when `event` is the watched window's
