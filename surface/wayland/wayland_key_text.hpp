@@ -7,8 +7,8 @@ struct xkb_state;
 
 namespace testcard {
 
-// How many characters a key press types on Wayland, where the client reads
-// the keyboard itself: what xkbcommon makes of the key in the keyboard's
+// Whether a key press types at least one character on Wayland, where the
+// client reads the keyboard itself: what xkbcommon makes of the key in the keyboard's
 // current state (layout, Shift, AltGr, Caps Lock, and Ctrl, which turns
 // letters and their ASCII neighbours into control characters as X11 does).
 // Control characters count (Enter, Escape, Backspace, Tab, Ctrl+A,
@@ -18,6 +18,6 @@ namespace testcard {
 //
 // `key` is the evdev key code as wl_keyboard sends it (xkbcommon's key code
 // less 8).
-int CharactersTyped(xkb_state* state, std::uint32_t key);
+bool TypesCharacter(xkb_state* state, std::uint32_t key);
 
 }  // namespace testcard

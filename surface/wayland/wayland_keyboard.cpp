@@ -132,9 +132,8 @@ void WaylandSeat::Enter(void* data, wl_keyboard*, std::uint32_t, wl_surface*, wl
   auto& self = *static_cast<WaylandSeat*>(data);
   if (!std::exchange(self.keyboardIsNew_, false) || self.state_ == nullptr) return;
   const auto* key = static_cast<const std::uint32_t*>(keys->data);
-  for (std::size_t i = 0; i < keys->size / sizeof *key; ++i) {
-    if (CharactersTyped(self.state_, key[i]) > 0) self.typed_(1);
-  }
+  for (std::size_t i = 0; i < keys->size / sizeof *key; ++i)
+    self.Pressed(key[i]);
 }
 
 void WaylandSeat::Leave(void* data, wl_keyboard*, std::uint32_t, wl_surface*) {
@@ -148,18 +147,19 @@ void WaylandSeat::Key(void* data, wl_keyboard*, std::uint32_t, std::uint32_t, st
     if (key == self.repeating_) self.StopRepeat();
     return;
   }
-  self.StopRepeat();
-  const int presses = self.state_ != nullptr && CharactersTyped(self.state_, key) > 0 ? 1 : 0;
-  if (presses == 0) return;
-  self.typed_(presses);
-  if (self.repeatRate_ > 0 && self.repeatTimer_ >= 0 &&
-      xkb_keymap_key_repeats(self.keymap_, key + 8) != 0) {
-    self.repeating_ = key;
-    self.repeatPresses_ = presses;
+  self.Pressed(key);
+}
+
+void WaylandSeat::Pressed(std::uint32_t key) {
+  StopRepeat();
+  if (state_ == nullptr || !TypesCharacter(state_, key)) return;
+  typed_(1);
+  if (repeatRate_ > 0 && repeatTimer_ >= 0 && xkb_keymap_key_repeats(keymap_, key + 8) != 0) {
+    repeating_ = key;
     // A zero time would disarm the timer: a millisecond at the least.
     const itimerspec timing =
-        Milliseconds(std::max(self.repeatDelay_, 1), std::max(1000 / self.repeatRate_, 1));
-    timerfd_settime(self.repeatTimer_, 0, &timing, nullptr);
+        Milliseconds(std::max(repeatDelay_, 1), std::max(1000 / repeatRate_, 1));
+    timerfd_settime(repeatTimer_, 0, &timing, nullptr);
   }
 }
 
@@ -179,12 +179,11 @@ void WaylandSeat::RepeatInfo(void* data, wl_keyboard*, std::int32_t rate, std::i
 
 void WaylandSeat::Repeat() {
   std::uint64_t due = 0;
-  if (read(repeatTimer_, &due, sizeof due) != sizeof due || repeatPresses_ == 0) return;
-  typed_(static_cast<int>(due) * repeatPresses_);
+  if (read(repeatTimer_, &due, sizeof due) != sizeof due || repeating_ == 0) return;
+  typed_(static_cast<int>(due));
 }
 
 void WaylandSeat::StopRepeat() {
-  repeatPresses_ = 0;
   repeating_ = 0;
   if (repeatTimer_ >= 0) {
     const itimerspec off{};

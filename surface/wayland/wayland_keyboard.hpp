@@ -24,7 +24,7 @@ namespace testcard {
 // replaces the last one whenever it arrives. A key that arrives before any
 // keymap, or with a keymap that could not be read, types nothing.
 //
-// Each key press that types at least one character (CharactersTyped) calls
+// Each key press that types at least one character (TypesCharacter) calls
 // `typed` with the number of presses. Keys already down when the window gets
 // the keyboard type nothing: they were pressed before the picture was there,
 // or before the user came back to the window. Only a keyboard that appears
@@ -59,6 +59,8 @@ class WaylandSeat {
   static void Modifiers(void* data, wl_keyboard*, std::uint32_t, std::uint32_t depressed,
                         std::uint32_t latched, std::uint32_t locked, std::uint32_t group);
   static void RepeatInfo(void* data, wl_keyboard*, std::int32_t rate, std::int32_t delay);
+  // A key gone down: a press if it types a character, repeating from then on.
+  void Pressed(std::uint32_t key);
   void TakeKeyboard(bool present);
   void TakePointer(bool present);
   void DropKeymap();
@@ -77,10 +79,9 @@ class WaylandSeat {
   xkb_keymap* keymap_ = nullptr;
   xkb_state* state_ = nullptr;
   int repeatTimer_ = -1;
-  int repeatRate_ = 25;    // presses a second; 0: no repeat
-  int repeatDelay_ = 600;  // milliseconds
-  std::uint32_t repeating_ = 0;
-  int repeatPresses_ = 0;  // what the repeating key typed, 0 when none repeats
+  int repeatRate_ = 25;          // presses a second; 0: no repeat
+  int repeatDelay_ = 600;        // milliseconds
+  std::uint32_t repeating_ = 0;  // the key that repeats; 0 (no key) when none does
 };
 
 }  // namespace testcard

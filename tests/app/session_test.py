@@ -55,6 +55,12 @@ def keyboards(testcard, pictures):
                             expect_showing(desktop, grid[step + 1], program, what=f"after {held}:")
                     status = program.wait(EXITS)
                     assert status == 0, f"{held} held: exit status {status}:\n{program.output()}"
+        # A key held down once the grid shows steps again and again, at the
+        # compositor's repeat rate: through all three patterns.
+        with Process(desktop.user + [testcard], desktop.env) as program:
+            expect_showing(desktop, grid[0], program)
+            run(["/usr/bin/wtype", "-P", "a", "-s", "1500", "-p", "a"], desktop.env)
+            assert (status := program.wait(EXITS)) == 0, f"a held: exit status {status}:\n{program.output()}"
 
 
 class WindowScreen:
