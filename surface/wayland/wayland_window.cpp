@@ -18,34 +18,50 @@ constexpr char kAppId[] = "org.example.testcard";
 
 }  // namespace
 
-WaylandWindow::WaylandWindow(ErrorBox errorBox) : errorBox_(std::move(errorBox)) {
-  display_ = wl_display_connect(nullptr);
-  if (display_ == nullptr) {
+WaylandWindow::WaylandWindow(ErrorBox errorBox)
+    : errorBox_(std::move(errorBox)),
+      display_(wl_display_connect(nullptr), wl_display_disconnect),
+      keys_(nullptr, xkb_context_unref) {
+  if (!display_) {
     throw WindowUnavailable(std::string("cannot reach a Wayland compositor: ") +
                             std::strerror(errno));
   }
-  keys_ = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
-  globals_ = std::make_unique<WaylandGlobals>(
-      display_, WaylandCallbacks{
-                    [this] { FollowSize(); },
-                    [this](wl_seat* seat, std::uint32_t name) {
-                      seats_.push_back(std::make_unique<WaylandSeat>(
-                          seat, name, keys_,
-                          [this](int presses) { events_.push_back(WindowEvent::Typed(presses)); },
-                          [this] { return picture_ != nullptr; }));
-                    },
-                    [this](std::uint32_t name) {
-                      std::erase_if(seats_,
-                                    [name](const auto& seat) { return seat->Name() == name; });
-                    }});
-  // The globals, then what the outputs say of themselves.
-  if (wl_display_roundtrip(display_) < 0 || wl_display_roundtrip(display_) < 0) RaiseLost();
-  if (globals_->compositor == nullptr || globals_->shm == nullptr ||
-      globals_->windowManager == nullptr || keys_ == nullptr) {
-    throw WindowUnavailable(
-        "the Wayland compositor offers no window with a picture in shared memory (wl_compositor, "
-        "wl_shm and xdg_wm_base are needed)");
+  keys_.reset(xkb_context_new(XKB_CONTEXT_NO_FLAGS));
+  try {
+    globals_ = std::make_unique<WaylandGlobals>(
+        display_.get(),
+        WaylandCallbacks{[this] { FollowSize(); },
+                         [this](wl_seat* seat, std::uint32_t name) { AddSeat(seat, name); },
+                         [this](std::uint32_t name) {
+                           std::erase_if(seats_,
+                                         [name](const auto& s) { return s->Name() == name; });
+                         }});
+    // The globals, then what the outputs say of themselves.
+    if (wl_display_roundtrip(display_.get()) < 0 || wl_display_roundtrip(display_.get()) < 0) {
+      RaiseLost();
+    }
+    if (globals_->compositor == nullptr || globals_->shm == nullptr ||
+        globals_->windowManager == nullptr || !keys_) {
+      throw WindowUnavailable(
+          "the Wayland compositor offers no window with a picture in shared memory "
+          "(wl_compositor, wl_shm and xdg_wm_base are needed)");
+    }
+    MakeWindow();
+    while (!configured_)
+      Dispatch();
+  } catch (const WindowLost& lost) {
+    throw WindowUnavailable(lost.what());
   }
+}
+
+void WaylandWindow::AddSeat(wl_seat* seat, std::uint32_t name) {
+  seats_.push_back(std::make_unique<WaylandSeat>(
+      seat, name, keys_.get(),
+      [this](int presses) { events_.push_back(WindowEvent::Typed(presses)); },
+      [this] { return picture_ != nullptr; }));
+}
+
+void WaylandWindow::MakeWindow() {
   surface_ = wl_compositor_create_surface(globals_->compositor);
   static const wl_surface_listener kSurface = {Entered, Left};
   wl_surface_add_listener(surface_, &kSurface, this);
@@ -67,9 +83,9 @@ WaylandWindow::WaylandWindow(ErrorBox errorBox) : errorBox_(std::move(errorBox))
   // (usually the output with the focus): no ordinary window first, no wait.
   xdg_toplevel_set_fullscreen(toplevel_, nullptr);
   presenter_ = std::make_unique<ShmPresenter>(globals_->shm, surface_, globals_->viewporter);
+  // Committed without a picture, the window is configured: its size comes
+  // before the first picture is drawn.
   wl_surface_commit(surface_);
-  while (!configured_)
-    Dispatch();
 }
 
 WaylandWindow::~WaylandWindow() {
@@ -79,8 +95,6 @@ WaylandWindow::~WaylandWindow() {
   if (surface_ != nullptr) wl_surface_destroy(surface_);
   seats_.clear();
   globals_.reset();
-  if (keys_ != nullptr) xkb_context_unref(keys_);
-  wl_display_disconnect(display_);
 }
 
 PixelSize WaylandWindow::Place(const PixelRect& client) {
@@ -97,7 +111,7 @@ void WaylandWindow::Show(const Canvas& picture) {
 void WaylandWindow::Present() {
   if (picture_ == nullptr) return;
   presenter_->Show(*picture_);
-  if (wl_display_flush(display_) < 0 && errno != EAGAIN) RaiseLost();
+  if (wl_display_flush(display_.get()) < 0 && errno != EAGAIN) RaiseLost();
 }
 
 WindowEvent WaylandWindow::NextEvent() {
@@ -111,32 +125,32 @@ WindowEvent WaylandWindow::NextEvent() {
 bool WaylandWindow::ShowErrorBox(const std::string& title, const std::string& text) {
   wl_surface_attach(surface_, nullptr, 0, 0);
   wl_surface_commit(surface_);
-  wl_display_flush(display_);
+  wl_display_flush(display_.get());
   return errorBox_(title, text);
 }
 
 void WaylandWindow::Dispatch() {
-  while (wl_display_prepare_read(display_) != 0) {
-    if (wl_display_dispatch_pending(display_) < 0) RaiseLost();
+  while (wl_display_prepare_read(display_.get()) != 0) {
+    if (wl_display_dispatch_pending(display_.get()) < 0) RaiseLost();
   }
-  if (wl_display_flush(display_) < 0 && errno != EAGAIN) {
-    wl_display_cancel_read(display_);
+  if (wl_display_flush(display_.get()) < 0 && errno != EAGAIN) {
+    wl_display_cancel_read(display_.get());
     RaiseLost();
   }
-  std::vector<pollfd> watched{{wl_display_get_fd(display_), POLLIN, 0}};
+  std::vector<pollfd> watched{{wl_display_get_fd(display_.get()), POLLIN, 0}};
   for (const auto& seat : seats_)
     watched.push_back({seat->RepeatDescriptor(), POLLIN, 0});
   if (poll(watched.data(), watched.size(), -1) < 0 && errno != EINTR) {
-    wl_display_cancel_read(display_);
+    wl_display_cancel_read(display_.get());
     RaiseLost();
   }
   if ((watched[0].revents & POLLIN) != 0) {
-    if (wl_display_read_events(display_) < 0) RaiseLost();
+    if (wl_display_read_events(display_.get()) < 0) RaiseLost();
   } else {
-    wl_display_cancel_read(display_);
+    wl_display_cancel_read(display_.get());
     if ((watched[0].revents & (POLLERR | POLLHUP)) != 0) RaiseLost();
   }
-  if (wl_display_dispatch_pending(display_) < 0) RaiseLost();
+  if (wl_display_dispatch_pending(display_.get()) < 0) RaiseLost();
   // A seat may have gone while its messages were handled; the rest line up
   // with what was polled.
   for (std::size_t i = 0; i + 1 < watched.size() && i < seats_.size(); ++i) {
@@ -148,7 +162,7 @@ void WaylandWindow::Dispatch() {
 }
 
 void WaylandWindow::RaiseLost() const {
-  const int error = wl_display_get_error(display_);
+  const int error = wl_display_get_error(display_.get());
   throw WindowLost(std::string("the connection to the Wayland compositor was lost (") +
                    std::strerror(error != 0 ? error : errno) + ")");
 }

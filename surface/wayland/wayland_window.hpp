@@ -16,6 +16,7 @@ struct wl_display;
 struct wl_surface;
 struct xdg_surface;
 struct xdg_toplevel;
+struct wl_seat;
 struct xkb_context;
 
 namespace testcard {
@@ -39,8 +40,8 @@ using ErrorBox = std::function<bool(const std::string&, const std::string&)>;
 // goes away raises WindowLost.
 //
 // The constructor throws WindowUnavailable when no compositor can be
-// reached or it lacks what a window needs; later failures raise
-// RunTimeError.
+// reached, it lacks what a window needs or it goes away before the window is
+// configured; later failures raise RunTimeError.
 class WaylandWindow : public AppWindow {
  public:
   explicit WaylandWindow(ErrorBox errorBox);
@@ -62,6 +63,9 @@ class WaylandWindow : public AppWindow {
   static void SurfaceConfigure(void* data, xdg_surface* surface, std::uint32_t serial);
   static void Entered(void* data, wl_surface*, wl_output* output);
   static void Left(void* data, wl_surface*, wl_output* output);
+  void AddSeat(wl_seat* seat, std::uint32_t name);
+  // The surface as a full-screen toplevel, committed once without a picture.
+  void MakeWindow();
   // Waits for the compositor's next messages (and due key repeats) and
   // handles them; raises WindowLost when the compositor is gone.
   void Dispatch();
@@ -72,8 +76,8 @@ class WaylandWindow : public AppWindow {
   void FollowSize();
 
   ErrorBox errorBox_;
-  wl_display* display_ = nullptr;
-  xkb_context* keys_ = nullptr;
+  std::unique_ptr<wl_display, void (*)(wl_display*)> display_;
+  std::unique_ptr<xkb_context, void (*)(xkb_context*)> keys_;
   std::deque<WindowEvent> events_;
   std::unique_ptr<WaylandGlobals> globals_;
   std::vector<std::unique_ptr<WaylandSeat>> seats_;
