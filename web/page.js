@@ -6,6 +6,19 @@
 // away; the grid is already drawn under it.
 'use strict';
 
+// Installing, and working offline: the manifest says how the page looks on
+// a home screen, and a service worker keeps a copy of it for visits without
+// a network. Opened from disk the page needs neither, and browsers refuse
+// both there (the manifest as a cross-origin request, with an error).
+if (location.protocol === 'https:' || location.protocol === 'http:') {
+  const manifest = document.createElement('link');
+  manifest.rel = 'manifest';
+  manifest.href = 'manifest.webmanifest';
+  document.head.append(manifest);
+  navigator.serviceWorker?.register('service-worker.js')
+      .catch((error) => console.warn(`testcard will not work offline: ${error.message}`));
+}
+
 (async () => {
   const kEnded = 0, kShow = 1;
   const canvas = document.getElementById('picture');

@@ -15,6 +15,7 @@
 # again (cycle.py). Taps and clicks also go full screen; some cases resize
 # the window mid-run, or leave full screen and tap or click back into it,
 # which must draw the same pattern again for the new size and not step.
+# Then the page served over HTTP, installed and offline (offline_case.py).
 
 import sys
 import tempfile
@@ -22,6 +23,7 @@ from pathlib import Path
 
 import browser
 import cycle
+import offline_case
 
 PHONE = (390, 844)  # CSS pixels, a phone held upright
 # ratio, window (CSS pixels, as Chromium takes it, or PHONE), input, mid-run
@@ -54,6 +56,7 @@ if __name__ == "__main__":
     site, render = Path(sys.argv[1]).resolve(), sys.argv[2]
     runs = [lambda case=case: run_case((site / "index.html").as_uri(), render, *case)
             for case in CASES]
+    runs.append(lambda: offline_case.run(site, render))
     failures = 0
     for run in runs:
         try:
