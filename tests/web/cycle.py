@@ -77,11 +77,11 @@ def walk(driver, render, kind, where, midway=None, screenshots=None):
         if screenshots:
             keep_screenshot(shot, f"{screenshots}-{pattern}")
 
-    for press in not_steps.values():
+    for name, press in not_steps.items():
         press(driver)
-    browser.settle()
-    assert driver.execute_script(browser.START_SHOWN), \
-        f"{where}: the start screen went before any press that steps"
+        browser.settle()
+        assert driver.execute_script(browser.START_SHOWN), \
+            f"{where}: {name} took the start screen away, as only a press that steps may"
     if screenshots:
         keep_screenshot(browser.screenshot(driver), f"{screenshots}-start")
     steps[0](driver)

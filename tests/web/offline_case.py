@@ -1,10 +1,11 @@
 # SPDX-License-Identifier: MIT
 # The page served over HTTP from 127.0.0.1, as it is installed from. On the
 # first visit Chromium must find the manifest valid and the page installable,
-# with each icon the manifest names a PNG of the size it names. A page
-# changed on the server must show on the next visit. Then, with the server
-# gone and the network cut off, that page must open again, answer for every
-# file of the site, and step through its patterns exactly (cycle.py).
+# with each icon the manifest names a PNG of the size it names. With the
+# server gone and the network cut off, the page must open again and answer
+# for every file of the site: all of it was kept on that one visit. A page
+# changed on the server must show on the next visit online, and then open
+# offline in its turn and step through its patterns exactly (cycle.py).
 
 import functools
 import json
@@ -33,11 +34,28 @@ class QuietHandler(SimpleHTTPRequestHandler):
         pass
 
 
-def serve(folder):
-    server = ThreadingHTTPServer(("127.0.0.1", 0),
+def serve(folder, port=0):
+    server = ThreadingHTTPServer(("127.0.0.1", port),
                                  functools.partial(QuietHandler, directory=folder))
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return server
+
+
+def network(driver, online):
+    driver.execute_cdp_cmd("Network.emulateNetworkConditions", {
+        "offline": not online, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
+
+
+def open_offline(driver, url, served, title, where):
+    # The page at `url` with no network, which must be the one titled
+    # `title` and answer for every file the page loads: all but the worker
+    # itself, which the browser keeps on its own.
+    network(driver, online=False)
+    driver.get(url)
+    assert driver.title == title, f"{where}: the page opened is '{driver.title}', not '{title}'"
+    files = sorted(path.name for path in served.iterdir() if path.name != "service-worker.js")
+    missing = driver.execute_async_script(FETCH_ALL, files)
+    assert not missing, f"{where}: files the page cannot load: {missing}"
 
 
 def check_manifest(driver, site, where):
@@ -70,34 +88,29 @@ def run(site, render):
         where = f"ratio 1.5, served from {url}"
         driver = browser.start_browser(1.5, (700, 500), profile)
         try:
+            driver.execute_cdp_cmd("Network.enable", {})
             driver.get(url)
             browser.wait_for(driver, "return !!navigator.serviceWorker.controller",
                              "the service worker to take the page")
             check_manifest(driver, served, where)
+            server.shutdown()
+            server.server_close()
+            open_offline(driver, url, served, "testcard", f"{where}, offline after one visit")
 
             index = served / "index.html"
             index.write_text(index.read_text().replace("<title>testcard<", "<title>testcard 2<"))
             # The server dates files to the second: make the change a newer one.
             changed = index.stat().st_mtime + 5
             os.utime(index, (changed, changed))
+            server = serve(served, server.server_port)
+            network(driver, online=True)
             driver.get(url)
             assert driver.title == "testcard 2", \
                 f"{where}: the visit after a change shows '{driver.title}', not the new page"
-
             server.shutdown()
             server.server_close()
-            driver.execute_cdp_cmd("Network.enable", {})
-            driver.execute_cdp_cmd("Network.emulateNetworkConditions", {
-                "offline": True, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
-            where += ", offline"
-            driver.get(url)
-            assert driver.title == "testcard 2", \
-                f"{where}: the page opened is '{driver.title}', not the last one seen online"
-            # All but the worker itself, which the browser keeps on its own.
-            files = sorted(path.name for path in served.iterdir()
-                           if path.name != "service-worker.js")
-            missing = driver.execute_async_script(FETCH_ALL, files)
-            assert not missing, f"{where}: files the page cannot load: {missing}"
+            where += ", offline after a new version"
+            open_offline(driver, url, served, "testcard 2", where)
             cycle.walk(driver, render, "keyboard", where)
         finally:
             driver.quit()

@@ -14,7 +14,8 @@
 # ends the run on a one-line page, out of full screen, and one more starts
 # again (cycle.py). Taps and clicks also go full screen; some cases resize
 # the window mid-run, or leave full screen and tap or click back into it,
-# which must draw the same pattern again for the new size and not step.
+# which must draw the same pattern again for the new size and not step. The
+# browser must report no error.
 # Then the page served over HTTP, installed and offline (offline_case.py).
 
 import sys
@@ -47,6 +48,11 @@ def run_case(page, render, ratio, window, kind, midway):
         try:
             driver.get(page)
             cycle.walk(driver, render, kind, where, midway, screenshots="phone" if phone else None)
+            # From disk too the page asks for nothing the browser refuses
+            # there (a manifest, a service worker) and throws nothing.
+            errors = [entry["message"] for entry in driver.get_log("browser")
+                      if entry["level"] == "SEVERE"]
+            assert not errors, f"{where}: the browser reported {errors}"
         finally:
             driver.quit()
     print(f"ok: {where}")
