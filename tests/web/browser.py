@@ -49,20 +49,24 @@ def start_browser(ratio, window, profile, touch=False, phone=None):
 
 def fingers(driver, paths, hold_s=0.0):
     # Fingers down at the first points of their paths (CSS pixels from the
-    # middle of the screen), along them together, held, then all up: touch
-    # input as a touch screen gives it to Chromium.
+    # middle of the screen), along them together 10 ms a step, held, then
+    # all up: touch input as a touch screen gives it to Chromium. The events
+    # carry those times, so a busy machine cannot make a tap a long press.
     width, height = driver.execute_script("return [innerWidth, innerHeight]")
+    now = time.time()
 
-    def touch(kind, points):
-        driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": kind, "touchPoints": [
-            {"x": width // 2 + x, "y": height // 2 + y, "id": finger}
-            for finger, (x, y) in enumerate(points)]})
+    def touch(kind, points, after_s):
+        driver.execute_cdp_cmd("Input.dispatchTouchEvent", {
+            "type": kind, "timestamp": now + after_s, "touchPoints": [
+                {"x": width // 2 + x, "y": height // 2 + y, "id": finger}
+                for finger, (x, y) in enumerate(points)]})
 
-    touch("touchStart", [path[0] for path in paths])
+    touch("touchStart", [path[0] for path in paths], 0)
     for step in range(1, len(paths[0])):
-        touch("touchMove", [path[step] for path in paths])
-    time.sleep(hold_s)
-    touch("touchEnd", [])
+        touch("touchMove", [path[step] for path in paths], step / 100)
+    end_s = len(paths[0]) / 100 + hold_s
+    touch("touchEnd", [], end_s)
+    time.sleep(max(0.0, now + end_s - time.time()))  # the next touch comes later
 
 
 def tap(driver):
