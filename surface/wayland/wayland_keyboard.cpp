@@ -17,8 +17,8 @@ namespace testcard {
 namespace {
 
 itimerspec Milliseconds(int first, int then) {
-  const auto spec = [](int ms) { return timespec{ms / 1000, (ms % 1000) * 1000000L}; };
-  return {spec(then), spec(first)};
+  const auto after = [](int ms) { return timespec{ms / 1000, (ms % 1000) * 1000000L}; };
+  return {after(then), after(first)};
 }
 
 }  // namespace
