@@ -22,9 +22,11 @@ import sys
 import tempfile
 from pathlib import Path
 
-import browser
-import cycle
-import offline_case
+# Headless Chromium, as harness/browser.py starts and drives it.
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "harness"))
+import browser  # noqa: E402
+import cycle  # noqa: E402
+import offline_case  # noqa: E402
 
 PHONE = (390, 844)  # CSS pixels, a phone held upright
 # ratio, window (CSS pixels, as Chromium takes it, or PHONE), input, mid-run

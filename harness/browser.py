@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: MIT
-# Headless Chromium for the page tests: starting it, pressing and touching
+# Headless Chromium for the web page's tests: starting it, pressing and touching
 # through its own input pipeline (the DevTools protocol's touch emulation and
 # key events, WebDriver's keyboard and mouse), and reading the screen back in
 # device pixels to compare with testcard-render.
