@@ -7,9 +7,9 @@
 #include <benchmark/benchmark.h>
 
 #include "patterns/patterns.hpp"
-#include "surface/canvas.hpp"
-#include "surface/colour.hpp"
-#include "surface/grid_form.hpp"
+#include "surface/form/grid_form.hpp"
+#include "surface/form/rtc_rgb.hpp"
+#include "surface/raster/canvas.hpp"
 
 namespace {
 

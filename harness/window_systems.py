@@ -81,8 +81,9 @@ class Session:
     def __exit__(self, *_):
         self.stack.close()
 
-    def server(self, argv, env, ready):  # ready(server): whether it is up
+    def server(self, argv, env, ready):  # ready(server): whether it is up; .servers lists them
         server = self.stack.enter_context(Process(argv, env))
+        self.servers = [*getattr(self, "servers", []), server]
         wait_until(lambda: ready(server) or server.wait(0) is not None)
         if not ready(server):
             raise RuntimeError(f"{argv[0]} did not start (in 20 s):\n{server.output()}")
@@ -229,10 +230,11 @@ class SwayDesktop(Session):
     # XWayland, on sockets in a runtime directory of its own; as root, in
     # private namespaces and as "nobody" (sway refuses to run as root).
     # Outputs HEADLESS-1, -2, ... stand side by side; the last has the focus
-    # and is the one captured.
-    def __init__(self, outputs, bar=False):
+    # and is the one captured. keyboard=False: no keyboard until a key is
+    # pressed, each press by a keyboard that appears for it and goes.
+    def __init__(self, outputs, bar=False, keyboard=True):
         # user: what runs a command as the user sway runs as.
-        self.outputs, self.bar, self.user = outputs, bar, []
+        self.outputs, self.bar, self.keyboard, self.user = outputs, bar, keyboard, []
 
     def start(self):
         self.dir = runtime_directory(self)
@@ -264,9 +266,9 @@ class SwayDesktop(Session):
             raise RuntimeError("sway started no XWayland")
         self.env["DISPLAY"] = xwayland
         self.command(f"focus output HEADLESS-{len(self.outputs)}", len(self.outputs))
-        # A keyboard there all along, as a user's is: a program sees no keys
-        # from a keyboard that came and went before it knew of it.
-        self.stack.enter_context(Process(["/usr/bin/wtype", "-s", "3600000"], self.env))
+        # A keyboard there all along, as a user's is.
+        if self.keyboard:
+            self.stack.enter_context(Process(["/usr/bin/wtype", "-s", "3600000"], self.env))
 
     def command(self, commands, output):  # sway commands; capture HEADLESS-`output` from then on
         run(["/usr/bin/swaymsg", commands], self.env)

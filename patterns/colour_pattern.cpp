@@ -1,9 +1,30 @@
 // SPDX-License-Identifier: MIT
 #include "patterns/elements.hpp"
 #include "patterns/patterns.hpp"
-#include "surface/colour.hpp"
+#include "surface/form/rtc_rgb.hpp"
 
 namespace testcard {
+namespace {
+
+// A pixel position kept as a grid cell and an offset within it, the way the
+// ramps and the line blocks walk one pixel at a time: the offset grows by
+// one and, when it reaches the cell size, returns to 0 while the cell grows
+// by one.
+struct CellCursor {
+  Int16 cell;
+  Int16 offset = 0;
+
+  Int16 Pixel(Int16 CellSize) const { return CellSize * cell + offset; }
+  void Next(Int16 CellSize) {
+    offset = offset + 1;
+    if (offset == CellSize) {
+      offset = 0;
+      cell = cell + 1;
+    }
+  }
+};
+
+}  // namespace
 
 void ColorTest(GridForm& form) {
   BeginPattern(form, 3);
@@ -44,18 +65,13 @@ void ColorTest(GridForm& form) {
   // it, carried on from one level to the next.
   const auto DrawRamp = [&](Int16 row, auto colourFor) {
     const Int16 RampStartColumn = RoundToInt16((form.ScaleWidth() - RampWidth) / 2 / CellSize);
-    Int16 column = RampStartColumn;
-    Int16 offset = 0;
+    CellCursor column{RampStartColumn};
     for (Int16 L = 255; L >= 0; L = L - 1) {
       form.ForeColor(colourFor(L.Get()));
       for (Int16 line = 1; line <= LevelWidth; line = line + 1) {
-        const Int16 x = CellSize * column + offset;
+        const Int16 x = column.Pixel(CellSize);
         form.Line(x, row * CellSize, x, row * CellSize + CellSize);
-        offset = offset + 1;
-        if (offset == CellSize) {
-          offset = 0;
-          column = column + 1;
-        }
+        column.Next(CellSize);
       }
     }
   };
@@ -76,17 +92,12 @@ void ColorTest(GridForm& form) {
   // even it begins and ends white. The pen is set for every line.
   const Int16 verticalBlockColumn = RoundToInt16((form.ScaleWidth() - RampWidth) / 2 / CellSize);
   const Int16 lastVerticalStep = 3 * CellSize;
-  Int16 column = verticalBlockColumn;
-  Int16 offset = 0;
+  CellCursor column{verticalBlockColumn};
   for (Int16 i = 0; i <= lastVerticalStep; i = i + 1) {
     form.ForeColor(i % 2 == 0 ? rtcRgb(255, 255, 255) : rtcRgb(0, 0, 0));
-    const Int16 x = CellSize * column + offset;
+    const Int16 x = column.Pixel(CellSize);
     form.Line(x, 10 * CellSize, x, 13 * CellSize + 1);
-    offset = offset + 1;
-    if (offset == CellSize) {
-      offset = 0;
-      column = column + 1;
-    }
+    column.Next(CellSize);
   }
 
   // Horizontal line block, the mirror image of the vertical one about the
@@ -96,18 +107,13 @@ void ColorTest(GridForm& form) {
   const Int16 horizontalBlockColumn = RoundToInt16(
       form.ScaleWidth() / CellSize - (form.ScaleWidth() - RampWidth) / 2 / CellSize - 3);
   const Int16 lastHorizontalStep = 3 * CellSize;
-  Int16 row = 10;
-  offset = 0;
+  CellCursor row{10};
   for (Int16 i = 0; i <= lastHorizontalStep; i = i + 1) {
     form.ForeColor(i % 2 == 0 ? rtcRgb(255, 255, 255) : rtcRgb(0, 0, 0));
-    const Int16 y = CellSize * row + offset;
+    const Int16 y = row.Pixel(CellSize);
     form.Line(CellSize * horizontalBlockColumn, y,
               CellSize * horizontalBlockColumn + 3 * CellSize + 1, y);
-    offset = offset + 1;
-    if (offset == CellSize) {
-      offset = 0;
-      row = row + 1;
-    }
+    row.Next(CellSize);
   }
 
   // Two diagonals crossing on the centre line of the window, four cells in

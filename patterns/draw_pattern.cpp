@@ -3,6 +3,14 @@
 
 namespace testcard {
 
+std::optional<Pattern> PatternInTag(const GridForm& form) {
+  const std::string& tag = form.Tag();
+  if (tag == "1") return Pattern::kGrid;
+  if (tag == "2") return Pattern::kCross;
+  if (tag == "3") return Pattern::kColour;
+  return std::nullopt;
+}
+
 void DrawPattern(GridForm& form, Pattern pattern) {
   switch (pattern) {
     case Pattern::kGrid:

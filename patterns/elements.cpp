@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "surface/colour.hpp"
+#include "surface/form/rtc_rgb.hpp"
 
 namespace testcard {
 

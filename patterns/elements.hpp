@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "surface/checked_float.hpp"
-#include "surface/checked_int.hpp"
-#include "surface/grid_form.hpp"
+#include "surface/form/checked_float.hpp"
+#include "surface/form/checked_int.hpp"
+#include "surface/form/grid_form.hpp"
 
 namespace testcard {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "patterns/elements.hpp"
 #include "patterns/patterns.hpp"
-#include "surface/colour.hpp"
+#include "surface/form/rtc_rgb.hpp"
 
 namespace testcard {
 

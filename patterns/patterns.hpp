@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "surface/grid_form.hpp"
+#include <optional>
+
+#include "surface/form/grid_form.hpp"
 
 namespace testcard {
 
@@ -16,8 +18,12 @@ void CrossTest(GridForm& form);
 // Seven colour ramps, alternating line blocks, a diagonal cross and a circle.
 void ColorTest(GridForm& form);
 
-// The patterns by name, for the programs that pick one from outside.
-enum class Pattern { kGrid, kCross, kColour };
+// The patterns by name, numbered as they record themselves in Tag.
+enum class Pattern { kGrid = 1, kCross = 2, kColour = 3 };
+
+// The pattern whose number Tag holds: the one on show. Nothing before the
+// first pattern is drawn (Tag empty) or when Tag holds anything else.
+std::optional<Pattern> PatternInTag(const GridForm& form);
 
 // Draws `pattern` on `form` by calling its pattern function.
 void DrawPattern(GridForm& form, Pattern pattern);

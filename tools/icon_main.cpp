@@ -7,8 +7,8 @@
 #include <iostream>
 #include <string_view>
 
-#include "surface/run_time_error.hpp"
-#include "surface/window_icon.hpp"
+#include "surface/form/run_time_error.hpp"
+#include "surface/form/window_icon.hpp"
 #include "tools/icon_png.hpp"
 #include "tools/png_writer.hpp"
 

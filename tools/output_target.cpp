@@ -22,10 +22,6 @@ namespace {
 // The kernel's own limit on links followed in one lookup.
 constexpr int kMaxLinks = 40;
 
-[[noreturn]] void Fail(const std::string& given, int error) {
-  throw PngWriteError("cannot write " + given + ": " + std::strerror(error));
-}
-
 // The descriptor a path such as /proc/self/fd/1 stands for, when its folder
 // is this process's (or this thread's) descriptor folder.
 std::optional<int> OwnDescriptor(const std::string& path) {
@@ -55,16 +51,16 @@ OutputTarget ResolveOutput(const std::string& given) {
     if (lstat(path.c_str(), &status) != 0) {
       // Nothing there yet (a dangling link's target, too): a new file.
       if (errno == ENOENT) return {OutputTarget::Kind::kFile, -1, path};
-      Fail(given, errno);
+      RaiseWriteFailure(given, errno);
     }
     if (S_ISREG(status.st_mode)) return {OutputTarget::Kind::kFile, -1, path};
     if (S_ISDIR(status.st_mode)) throw PngWriteError("cannot write " + given + ": it is a folder");
     if (!S_ISLNK(status.st_mode)) return {OutputTarget::Kind::kInPlace, -1, path};
-    if (links == kMaxLinks) Fail(given, ELOOP);
+    if (links == kMaxLinks) RaiseWriteFailure(given, ELOOP);
     char link[PATH_MAX];
     const ssize_t length = readlink(path.c_str(), link, sizeof link);
-    if (length < 0) Fail(given, errno);
-    if (static_cast<std::size_t>(length) == sizeof link) Fail(given, ENAMETOOLONG);
+    if (length < 0) RaiseWriteFailure(given, errno);
+    if (static_cast<std::size_t>(length) == sizeof link) RaiseWriteFailure(given, ENAMETOOLONG);
     const std::string next(link, static_cast<std::size_t>(length));
     // A relative link is read from the folder that holds it.
     const std::size_t slash = path.rfind('/');
@@ -78,19 +74,19 @@ int OpenInPlace(const std::string& path, const std::string& given) {
   if (stat(path.c_str(), &status) == 0 && S_ISSOCK(status.st_mode)) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    if (path.size() >= sizeof address.sun_path) Fail(given, ENAMETOOLONG);
+    if (path.size() >= sizeof address.sun_path) RaiseWriteFailure(given, ENAMETOOLONG);
     std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
     const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (socket < 0) Fail(given, errno);
+    if (socket < 0) RaiseWriteFailure(given, errno);
     if (connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
       const int error = errno;
       close(socket);
-      Fail(given, error);
+      RaiseWriteFailure(given, error);
     }
     return socket;
   }
   const int descriptor = open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-  if (descriptor < 0) Fail(given, errno);
+  if (descriptor < 0) RaiseWriteFailure(given, errno);
   return descriptor;
 }
 

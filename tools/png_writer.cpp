@@ -40,19 +40,10 @@ void WriteBytes(png_structp png, png_bytep data, std::size_t length) {
 // and its errors are the caller's, once the whole PNG is written.
 void FlushBytes(png_structp) {}
 
-// Converts one canvas row to packed RGB bytes.
-void PackRow(std::span<const Colour> row, unsigned char* out) {
-  for (const Colour pixel : row) {
-    *out++ = RedOf(pixel);
-    *out++ = GreenOf(pixel);
-    *out++ = BlueOf(pixel);
-  }
-}
-
 // The libpng calls, kept free of objects with destructors because an error
 // leaves this function by longjmp. Returns false with state.message set on
 // failure.
-bool Encode(const Canvas& canvas, unsigned char* rowBuffer, EncoderState& state) {
+bool Encode(const PngRows& picture, unsigned char* rowBuffer, EncoderState& state) {
   png_structp png =
       png_create_write_struct(PNG_LIBPNG_VER_STRING, &state, OnPngError, OnPngWarning);
   if (png == nullptr) {
@@ -66,15 +57,16 @@ bool Encode(const Canvas& canvas, unsigned char* rowBuffer, EncoderState& state)
   }
   if (info == nullptr) png_error(png, "libpng could not start");
   png_set_write_fn(png, &state, WriteBytes, FlushBytes);
-  png_set_IHDR(png, info, static_cast<png_uint_32>(canvas.Width()),
-               static_cast<png_uint_32>(canvas.Height()), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+  png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width),
+               static_cast<png_uint_32>(picture.height), 8,
+               picture.alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
   png_set_compression_strategy(png, Z_RLE);
   png_set_compression_level(png, 1);
   png_write_info(png, info);
-  for (int y = 0; y < canvas.Height(); ++y) {
-    PackRow(canvas.Row(y), rowBuffer);
+  for (int y = 0; y < picture.height; ++y) {
+    picture.row(y, rowBuffer);
     png_write_row(png, rowBuffer);
   }
   png_write_end(png, info);
@@ -88,20 +80,35 @@ std::string Describe(const char* outName, const std::string& what) {
 
 }  // namespace
 
-void WritePng(const Canvas& canvas, std::FILE* out, const char* outName) {
-  if (canvas.Width() == 0 || canvas.Height() == 0) {
+void RaiseWriteFailure(const std::string& given, int error) {
+  throw PngWriteError(Describe(given.c_str(), std::strerror(error)));
+}
+
+void WritePng(const PngRows& picture, std::FILE* out, const char* outName) {
+  if (picture.width <= 0 || picture.height <= 0) {
     throw PngWriteError(Describe(outName, "a PNG cannot be empty"));
   }
-  std::vector<unsigned char> rowBuffer(static_cast<std::size_t>(canvas.Width()) * 3);
+  std::vector<unsigned char> rowBuffer(static_cast<std::size_t>(picture.width) *
+                                       (picture.alpha ? 4 : 3));
   EncoderState state{};
   state.out = out;
-  const bool encoded = Encode(canvas, rowBuffer.data(), state);
+  const bool encoded = Encode(picture, rowBuffer.data(), state);
   if (!encoded) throw PngWriteError(Describe(outName, state.message));
 }
 
-void WritePngFile(const Canvas& canvas, const std::filesystem::path& target) {
+PngRows RowsOf(const Canvas& canvas) {
+  return {canvas.Width(), canvas.Height(), false, [&canvas](int y, unsigned char* bytes) {
+            for (const Colour pixel : canvas.Row(y)) {
+              *bytes++ = RedOf(pixel);
+              *bytes++ = GreenOf(pixel);
+              *bytes++ = BlueOf(pixel);
+            }
+          }};
+}
+
+void WritePngFile(const PngRows& picture, const std::filesystem::path& target) {
   OutputFile output(target.string());
-  WritePng(canvas, output.Stream(), output.Name().c_str());
+  WritePng(picture, output.Stream(), output.Name().c_str());
   output.Commit();
 }
 

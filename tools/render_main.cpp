@@ -7,11 +7,11 @@
 #include <string_view>
 #include <vector>
 
+#include "app/command_line/command_line.hpp"
+#include "app/command_line/exit_status.hpp"
 #include "patterns/patterns.hpp"
-#include "surface/command_line.hpp"
-#include "surface/exit_status.hpp"
-#include "surface/grid_form.hpp"
-#include "surface/run_time_error.hpp"
+#include "surface/form/grid_form.hpp"
+#include "surface/form/run_time_error.hpp"
 #include "tools/output_file.hpp"
 #include "tools/png_writer.hpp"
 #include "tools/render_options.hpp"
@@ -29,7 +29,7 @@ int Render(const testcard::RenderRequest& request) {
     testcard::OutputFile output(request.output);
     testcard::GridForm form(request.width, request.height);
     testcard::DrawPattern(form, request.pattern);
-    testcard::WritePng(form.Picture(), output.Stream(), output.Name().c_str());
+    testcard::WritePng(testcard::RowsOf(form.Picture()), output.Stream(), output.Name().c_str());
     output.Commit();
     return testcard::kExitSuccess;
   } catch (const testcard::RunTimeError& error) {

@@ -5,7 +5,7 @@
 #include <charconv>
 #include <optional>
 
-#include "surface/command_line.hpp"
+#include "app/command_line/command_line.hpp"
 
 namespace testcard {
 namespace {

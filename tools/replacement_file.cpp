@@ -16,10 +16,6 @@
 namespace testcard {
 namespace {
 
-[[noreturn]] void Fail(const std::string& given, int error) {
-  throw PngWriteError("cannot write " + given + ": " + std::strerror(error));
-}
-
 // The named temporary file the signal handler removes. A handler receives
 // nothing but the signal number, so where the file is has to be in static
 // storage; it is set only while such a file exists, with signals blocked.
@@ -110,14 +106,15 @@ void ReplacementFile::Open(const std::string& path, Naming naming) {
   const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
   name_ = slash == std::string::npos ? path : path.substr(slash + 1);
   folder_ = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-  if (folder_ < 0) Fail(given_, errno);
+  if (folder_ < 0) RaiseWriteFailure(given_, errno);
   struct stat old {};
   const bool replacing = fstatat(folder_, name_.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
-  if (replacing && faccessat(folder_, name_.c_str(), W_OK, AT_EACCESS) != 0) Fail(given_, errno);
+  if (replacing && faccessat(folder_, name_.c_str(), W_OK, AT_EACCESS) != 0)
+    RaiseWriteFailure(given_, errno);
   if (naming == Naming::kUnnamedWherePossible) {
     descriptor_ = openat(folder_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (descriptor_ < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
-      Fail(given_, errno);
+      RaiseWriteFailure(given_, errno);
     }
   }
   if (descriptor_ < 0) CreateNamed();
@@ -125,7 +122,7 @@ void ReplacementFile::Open(const std::string& path, Naming naming) {
     if (old.st_uid != geteuid() || old.st_gid != getegid()) {
       [[maybe_unused]] const int owned = fchown(descriptor_, old.st_uid, old.st_gid);
     }
-    if (fchmod(descriptor_, old.st_mode & 07777) != 0) Fail(given_, errno);
+    if (fchmod(descriptor_, old.st_mode & 07777) != 0) RaiseWriteFailure(given_, errno);
   }
 }
 
@@ -139,13 +136,13 @@ void ReplacementFile::CreateNamed() {
   } while (descriptor_ < 0 && errno == EEXIST);
   if (descriptor_ < 0) {
     temporary_.clear();
-    Fail(given_, errno);
+    RaiseWriteFailure(given_, errno);
   }
   ArmRemoval(folder_, temporary_);
 }
 
 void ReplacementFile::Commit() {
-  if (fsync(descriptor_) != 0) Fail(given_, errno);
+  if (fsync(descriptor_) != 0) RaiseWriteFailure(given_, errno);
   InstallRemovalHandlers();
   const SignalsBlocked blocked;
   // An unnamed file is linked under a hidden name first: linkat cannot
@@ -157,9 +154,10 @@ void ReplacementFile::Commit() {
       break;
     }
     temporary_.clear();
-    if (errno != EEXIST) Fail(given_, errno);
+    if (errno != EEXIST) RaiseWriteFailure(given_, errno);
   }
-  if (renameat(folder_, temporary_.c_str(), folder_, name_.c_str()) != 0) Fail(given_, errno);
+  if (renameat(folder_, temporary_.c_str(), folder_, name_.c_str()) != 0)
+    RaiseWriteFailure(given_, errno);
   temporary_.clear();
   pendingRemoval.armed = 0;
 }

@@ -1,16 +1,32 @@
 // SPDX-License-Identifier: MIT
 // The page is testcard's window system: it gives the WebAssembly side the
 // canvas size in device pixels, passes on the key presses that yield a
-// character, and puts each new picture on the canvas pixel for pixel. A click
-// or tap asks for full screen; keys never do, so every key keeps its meaning.
+// character, taps and clicks, and puts each new picture on the canvas pixel
+// for pixel. A start screen says how to step until the first press takes it
+// away; the grid is already drawn under it.
 'use strict';
+
+// Installing, and working offline: the manifest says how the page looks on
+// a home screen, and a service worker keeps a copy of it for visits without
+// a network. Opened from disk the page needs neither, and browsers refuse
+// both there (the manifest as a cross-origin request, with an error).
+if (location.protocol === 'https:' || location.protocol === 'http:') {
+  const manifest = document.createElement('link');
+  manifest.rel = 'manifest';
+  manifest.href = 'manifest.webmanifest';
+  document.head.append(manifest);
+  navigator.serviceWorker?.register('service-worker.js')
+      .catch((error) => console.warn(`testcard will not work offline: ${error.message}`));
+}
 
 (async () => {
   const kEnded = 0, kShow = 1;
   const canvas = document.getElementById('picture');
   const context = canvas.getContext('2d', {alpha: false});
+  const startScreen = document.getElementById('start');
   const testcard = await createTestcard();
   let run = 0;  // the WebRun the WebAssembly side keeps, once started
+  let ended = false;
 
   // Replaces the page with one line: the end of the run, or what failed.
   function say(text) {
@@ -23,7 +39,10 @@
   }
 
   function show(status) {
-    if (status === kEnded) return say('testcard has ended. Reload the page to start again.');
+    if (status === kEnded) {
+      ended = true;
+      return say('testcard has ended. Tap, click or press a key to start again.');
+    }
     if (status !== kShow) return say(testcard.UTF8ToString(testcard._testcard_error(run)));
     const width = testcard._testcard_width(run), height = testcard._testcard_height(run);
     // A view of the WebAssembly memory, made afresh: the memory may have
@@ -61,9 +80,22 @@
     observer.observe(canvas);
   }
 
+  // One press of a key, a tap or a click. The first takes the start screen
+  // away and shows the grid under it; after the end, one starts again.
+  function step() {
+    if (ended) return location.reload();
+    if (!run) return;
+    if (startScreen.isConnected) return startScreen.remove();
+    // The name bench/README.md times it by; taps and clicks are timed too.
+    performance.mark('testcard key');
+    show(testcard._testcard_key(run));
+    performance.measure('testcard key to picture', 'testcard key');
+  }
+
   // Keys that yield a character: one character, or one of the control keys
   // that type one. With Ctrl, Alt or the system key they are the browser's
-  // shortcuts (reload, close, ...) and stay the browser's.
+  // shortcuts (reload, close, ...) and stay the browser's. A remote's OK is
+  // Enter; its arrows, media keys and Back have names, not characters.
   const controlKeys = new Set(['Enter', 'Escape', 'Backspace', 'Tab']);
   function yieldsCharacter(event) {
     const shortcut = (event.ctrlKey || event.altKey || event.metaKey) &&
@@ -72,19 +104,23 @@
            ([...event.key].length === 1 || controlKeys.has(event.key));
   }
   window.addEventListener('keydown', (event) => {
-    if (!run || !yieldsCharacter(event)) return;
+    if (!yieldsCharacter(event) || (ended && event.repeat)) return;
     event.preventDefault();  // no scrolling on space, no focus moving on Tab
-    performance.mark('testcard key');
-    show(testcard._testcard_key(run));
-    performance.measure('testcard key to picture', 'testcard key');
+    step();
   });
 
-  // In full screen the browser keeps Escape for itself unless the page asks
-  // for it: here Escape is a key like any other.
-  canvas.addEventListener('click', () => {
-    if (document.fullscreenElement || !document.documentElement.requestFullscreen) return;
-    document.documentElement.requestFullscreen()
-        .then(() => navigator.keyboard?.lock?.(['Escape']))
-        .catch(() => {});
-  });
+  // A tap or click steps like a key, except the one that brings the page to
+  // full screen: that one keeps the pattern on show, which the new size draws
+  // again, so no pattern goes by unseen. The tap that takes the start screen
+  // away asks for full screen too. Keys never switch it, so each keeps its
+  // meaning; in full screen Escape is a key like any other.
+  function tap() {
+    if (!run || ended || document.fullscreenElement || !document.fullscreenEnabled) return step();
+    const starting = startScreen.isConnected;
+    if (starting) step();
+    document.documentElement.requestFullscreen().then(
+        () => navigator.keyboard?.lock?.(['Escape']).catch(() => {}),
+        () => starting || step());  // refused: the tap was a plain step after all
+  }
+  listenForTaps(window, tap);
 })();

@@ -1,20 +1,20 @@
 // SPDX-License-Identifier: MIT
-// The program behind one stand-in window that can be told to fail: start-up
-// sizing, the key-driven cycle, repaints, and every way the program ends.
+// The desktop program behind one stand-in window that can be told to fail:
+// start-up sizing, the key-driven cycle, repaints, new sizes on every
+// pattern, and every way the program ends.
 
-#include "app/program.hpp"
+#include "app/desktop/program.hpp"
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <deque>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "patterns/patterns.hpp"
-#include "surface/grid_form.hpp"
-#include "surface/run_time_error.hpp"
+#include "surface/form/grid_form.hpp"
+#include "surface/form/run_time_error.hpp"
 #include "tests/support/image_compare.hpp"
 
 namespace testcard {
@@ -22,21 +22,13 @@ namespace {
 
 enum class Failing { kNothing, kOpen, kPlace, kPresent };
 
-// An SDL event as the window hands it over: `code` is the key of a
-// key-down or the window event's kind.
-SDL_Event Event(Uint32 type, int code = 0, int modifiers = 0, const char* text = "") {
-  SDL_Event event{};
-  event.type = type;
-  event.key.keysym.sym = code;
-  event.key.keysym.mod = static_cast<Uint16>(modifiers);
-  if (type == SDL_WINDOWEVENT) event.window.event = static_cast<Uint8>(code);
-  if (type == SDL_TEXTINPUT) std::snprintf(event.text.text, sizeof event.text.text, "%s", text);
-  return event;
+WindowEvent Event(WindowEvent::Kind kind) {
+  return WindowEvent::Of(kind);
 }
 
 class FakeWindow : public AppWindow {
  public:
-  FakeWindow(PixelSize display, std::deque<SDL_Event> events, Failing failing)
+  FakeWindow(PixelSize display, std::deque<WindowEvent> events, Failing failing)
       : display_(display), events_(std::move(events)), failing_(failing) {}
   PixelSize PrimaryDisplaySize() const override { return display_; }
   PixelSize ClientSize() const override { return {asked.width, asked.height}; }
@@ -53,9 +45,9 @@ class FakeWindow : public AppWindow {
     Fail(Failing::kPresent, "Cannot show the picture");
     shown.push_back(*picture_);
   }
-  SDL_Event NextEvent() override {
+  WindowEvent NextEvent() override {
     if (events_.empty()) Fail(failing_, "Cannot read the window's events");  // whatever fails
-    const SDL_Event event = events_.front();
+    const WindowEvent event = events_.front();
     events_.pop_front();
     return event;
   }
@@ -70,44 +62,62 @@ class FakeWindow : public AppWindow {
     if (when == failing_) throw RunTimeError(error_number::kWindowFailure, what + ": refused");
   }
   PixelSize display_;
-  std::deque<SDL_Event> events_;
+  std::deque<WindowEvent> events_;
   Failing failing_;
   const Canvas* picture_ = nullptr;
 };
 
-TEST(RunProgram, StepsOnCharacterKeysShowsAgainWhenAskedAndEndsAsItShould) {
+// A picture the program is to put on the screen.
+struct Shown {
+  Pattern pattern;
+  int width, height;
+};
+
+TEST(RunProgram, StepsRedrawsForNewSizesShowsAgainAndEndsAsItShould) {
   constexpr auto G = Pattern::kGrid, C = Pattern::kCross, K = Pattern::kColour;
-  constexpr Uint32 kKey = SDL_KEYDOWN, kWindow = SDL_WINDOWEVENT, kText = SDL_TEXTINPUT;
+  using Kind = WindowEvent::Kind;
+  const auto typed = WindowEvent::Typed;
+  const auto resized = [](int width, int height, int screenWidth, int screenHeight) {
+    return WindowEvent::Resized({width, height}, {screenWidth, screenHeight});
+  };
   // clang-format off
   const struct {
     PixelSize display;
     Failing failing;
     int status;
-    std::vector<Pattern> shown;  // the patterns put on the screen, in order
-    std::string said;            // part of the message on errors and in the box
-    std::deque<SDL_Event> events;
+    std::vector<Shown> shown;  // the pictures put on the screen, in order
+    std::string said;          // part of the message on errors and in the box
+    std::deque<WindowEvent> events;
   } cases[] = {
-      // Key-downs count only for control characters SDL reports no text for.
       // Each case ends its own way, so that one press more or less shows.
-      {{1024, 768}, Failing::kNothing, 1, {G, C, K}, "Cannot read the window's events",
-       {Event(kKey, SDLK_LEFT), Event(kKey, SDLK_a), Event(kKey, SDLK_1, KMOD_LCTRL),
-        Event(kText, 0, 0, "a"), Event(kKey, SDLK_DELETE), Event(kKey, SDLK_z, KMOD_LCTRL)}},
-      {{640, 480}, Failing::kNothing, 0, {G, C, K}, "",
-       {Event(kKey, SDLK_LEFTBRACKET, KMOD_RCTRL), Event(kKey, SDLK_SPACE, KMOD_LCTRL),
-        Event(kKey, SDLK_TAB)}},
-      // An odd screen; repaints and new sizes put the picture up again.
-      {{801, 601}, Failing::kNothing, 1, {G, G, C, C, K}, "Cannot read the window's events",
-       {Event(kWindow, SDL_WINDOWEVENT_EXPOSED), Event(kText, 0, 0, "\xC3\xA9"),
-        Event(kWindow, SDL_WINDOWEVENT_SIZE_CHANGED),
-        Event(kText, 0, 0, "\xE2\x90\x9B"), Event(kKey, SDLK_TAB, KMOD_LSHIFT)}},
-      {{320, 240}, Failing::kNothing, 0, {G, K}, "",
-       {Event(kText, 0, 0, "xy"), Event(kKey, SDLK_ESCAPE)}},
-      {{640, 480}, Failing::kNothing, 0, {G, C}, "",
-       {Event(kKey, SDLK_RETURN, KMOD_LALT), Event(kWindow, SDL_WINDOWEVENT_MOVED),
-        Event(kWindow, SDL_WINDOWEVENT_CLOSE)}},
-      {{640, 480}, Failing::kNothing, 0, {G}, "", {Event(SDL_QUIT)}},
+      {{1024, 768}, Failing::kNothing, 1, {{G, 1024, 768}, {C, 1024, 768}, {K, 1024, 768}},
+       "Cannot read the window's events",
+       {Event(Kind::kNothing), typed(1), typed(1)}},
+      {{640, 480}, Failing::kNothing, 0, {{G, 640, 480}, {C, 640, 480}, {K, 640, 480}},
+       "", {typed(1), typed(1), typed(1)}},
+      // Several presses in one event step one after the other.
+      {{320, 240}, Failing::kNothing, 0, {{G, 320, 240}, {K, 320, 240}}, "", {typed(2), typed(1)}},
+      {{320, 240}, Failing::kNothing, 0, {{G, 320, 240}}, "", {typed(3)}},
+      // An odd screen; a repaint and a size that rounds to the same even
+      // size show the same picture again.
+      {{801, 601}, Failing::kNothing, 1,
+       {{G, 800, 600}, {G, 800, 600}, {C, 800, 600}, {C, 800, 600}},
+       "Cannot read the window's events",
+       {Event(Kind::kShowAgain), typed(1), resized(801, 601, 801, 601)}},
+      // A new size redraws the pattern on show for the screen, on every
+      // pattern, whichever side changed.
+      {{640, 480}, Failing::kNothing, 0,
+       {{G, 640, 480}, {G, 1024, 768}, {C, 1024, 768}, {C, 1024, 600}, {K, 1024, 600},
+        {K, 800, 600}},
+       "",
+       {resized(1024, 769, 1024, 769), typed(1), resized(1024, 600, 1025, 600), typed(1),
+        resized(800, 600, 800, 600), typed(1)}},
+      {{640, 480}, Failing::kNothing, 0, {{G, 640, 480}, {C, 640, 480}}, "",
+       {typed(1), Event(Kind::kClose)}},
       {{640, 480}, Failing::kOpen, 1, {}, "graphical session", {}},
       {{40000, 600}, Failing::kNothing, 1, {}, "Run-time error '6': Overflow", {}},
+      {{640, 480}, Failing::kNothing, 1, {{G, 640, 480}}, "Run-time error '6': Overflow",
+       {resized(1, 1, 40000, 600)}},
       {{640, 480}, Failing::kPlace, 1, {}, "'480': Cannot make the window full screen", {}},
       {{640, 480}, Failing::kPresent, 1, {}, "Cannot show the picture", {}},
   };
@@ -130,17 +140,18 @@ TEST(RunProgram, StepsOnCharacterKeysShowsAgainWhenAskedAndEndsAsItShould) {
         << errors.str();
     if (window == nullptr) continue;
     EXPECT_EQ(window->boxes, c.said.empty() ? 0 : 1);
-    // Even-sized, at the top-left corner, the screen's size less at most one.
-    const int width = c.display.width / 2 * 2, height = c.display.height / 2 * 2;
-    const PixelRect& a = window->asked;
-    if (!c.shown.empty()) {
-      EXPECT_EQ((std::array{a.left, a.top, a.width, a.height}), (std::array{0, 0, width, height}));
-    }
     ASSERT_EQ(window->shown.size(), c.shown.size());
     for (std::size_t i = 0; i < c.shown.size(); ++i) {
-      GridForm expected(width, height);
-      DrawPattern(expected, c.shown[i]);
-      EXPECT_TRUE(testing::SamePicture(window->shown[i], expected.Picture()));
+      GridForm expected(c.shown[i].width, c.shown[i].height);
+      DrawPattern(expected, c.shown[i].pattern);
+      EXPECT_TRUE(testing::SamePicture(window->shown[i], expected.Picture())) << "picture " << i;
+    }
+    // The window covers the screen from its top-left corner, even-sized.
+    if (end.status == 0) {
+      const Shown& last = c.shown.back();
+      const PixelRect& a = window->asked;
+      EXPECT_EQ((std::vector{a.left, a.top, a.width, a.height}),
+                (std::vector{0, 0, last.width, last.height}));
     }
   }
 }

@@ -8,6 +8,7 @@
 
 #include "patterns/elements.hpp"
 #include "patterns/patterns.hpp"
+#include "surface/form/rtc_rgb.hpp"
 #include "tests/support/image_compare.hpp"
 #include "tests/support/textbook_raster.hpp"
 

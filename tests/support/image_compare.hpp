@@ -6,8 +6,8 @@
 #include <functional>
 #include <optional>
 
-#include "surface/canvas.hpp"
-#include "surface/run_time_error.hpp"
+#include "surface/form/run_time_error.hpp"
+#include "surface/raster/canvas.hpp"
 
 namespace testcard::testing {
 

@@ -10,7 +10,7 @@
 #include <set>
 #include <utility>
 
-#include "surface/pixel_geometry.hpp"
+#include "surface/raster/pixel_geometry.hpp"
 
 namespace testcard::testing {
 

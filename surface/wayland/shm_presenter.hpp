@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "surface/window/presenter.hpp"
+
+struct wl_shm;
+struct wl_surface;
+struct wl_buffer;
+struct wp_viewport;
+struct wp_viewporter;
+
+namespace testcard {
+
+// Shows the picture on a Wayland surface from shared memory, one picture
+// pixel on one device pixel, with no graphics stack at all: each picture
+// goes into a buffer exactly `device` pixels large (XRGB8888, which every
+// compositor takes), which the compositor is told covers `logical` units.
+// With the viewporter it says so directly, at any scale, fractional ones
+// too; without one the buffer carries the output's integer scale.
+//
+// A buffer the compositor still reads is never written: each Show takes a
+// free one or makes another. Failures raise RunTimeError.
+class ShmPresenter : public Presenter {
+ public:
+  ShmPresenter(wl_shm* shm, wl_surface* surface, wp_viewporter* viewporter);
+  ~ShmPresenter() override;
+  ShmPresenter(const ShmPresenter&) = delete;
+  ShmPresenter& operator=(const ShmPresenter&) = delete;
+
+  // What the next pictures are to cover: `device` pixels for `logical`
+  // units; `scale` is the integer scale used where there is no viewporter.
+  void Cover(PixelSize device, PixelSize logical, int scale);
+  void Show(const Canvas& picture) override;
+
+ private:
+  struct Buffer {
+    wl_buffer* handle = nullptr;
+    std::uint8_t* pixels = nullptr;
+    std::size_t bytes = 0;
+    PixelSize size;
+    bool busy = false;
+  };
+  Buffer& FreeBuffer();
+  static void Release(void* data, wl_buffer* buffer);
+
+  wl_shm* shm_;
+  wl_surface* surface_;
+  wp_viewport* viewport_ = nullptr;
+  PixelSize device_;
+  PixelSize logical_;
+  int scale_ = 1;
+  std::vector<Buffer> buffers_;
+};
+
+}  // namespace testcard
