@@ -74,10 +74,6 @@ class MutterDesktop(BusDesktop):
                                DISPLAY=x11.partition("display ")[2].partition(",")[0],
                                XAUTHORITY=str(next(Path(self.dir).glob(".mutter-Xwaylandauth.*"))))
         self.connectors = self.configure()
-        self.cast_and_type()
-        # mutter's virtual keyboard appears with its first key: one is pressed
-        # now, so that a program started later knows the keyboard from the start.
-        self.press("Shift_L")
         if self.input_method:
             self.server(self.user + ["/usr/bin/ibus-daemon", "--panel=disable", "--emoji-extension=disable",
                                      "--xim"], dict(self.env, PATH="/usr/bin:/bin"),
@@ -90,7 +86,9 @@ class MutterDesktop(BusDesktop):
 
     def configure(self, monitors=None):
         # Lays the monitors out side by side at the scale, `monitors` (indices)
-        # of them only; returns all connectors.
+        # of them only, and casts and types anew: mutter ends a remote desktop
+        # session, its keyboard and casts, when a monitor it casts goes.
+        # Returns all connectors.
         serial, state, _, _ = self.display_config("GetCurrentState")
         layout, left, connectors = [], 0, [m[0][0] for m in state]
         for i in range(len(state)) if monitors is None else monitors:
@@ -103,11 +101,17 @@ class MutterDesktop(BusDesktop):
         applied = [(x, scale) for x, _, scale, *_ in self.display_config("GetCurrentState")[2]]
         if sorted(applied) != [(x, scale) for x, _, scale, *_ in layout]:
             raise RuntimeError(f"mutter shows monitors at (x, scale) {applied}, not as asked: {layout}")
+        for cast in getattr(self, "casts", {}).values():
+            cast.close()
+        self.cast_and_type(connectors, range(len(state)) if monitors is None else monitors)
+        # mutter's virtual keyboard appears with its first key: one is pressed
+        # now, so that a program started later knows the keyboard from the start.
+        self.press("Shift_L")
         return connectors
 
-    def cast_and_type(self):
+    def cast_and_type(self, connectors, monitors):
         # A remote desktop session (its keyboard) with a screen cast of each
-        # monitor, started together.
+        # of `monitors` (indices), started together.
         mutter = "org.gnome.Mutter."
         self.remote, = self.call(mutter + "RemoteDesktop", "/org/gnome/Mutter/RemoteDesktop",
                                  mutter + "RemoteDesktop.CreateSession")
@@ -115,27 +119,27 @@ class MutterDesktop(BusDesktop):
                                "ss", mutter + "RemoteDesktop.Session", "SessionId")
         cast, = self.call(mutter + "ScreenCast", "/org/gnome/Mutter/ScreenCast", mutter + "ScreenCast.CreateSession",
                           "a{sv}", {"remote-desktop-session-id": GLib.Variant("s", remote_id)})
-        nodes, self.streams = {}, []
-        for connector in self.connectors:
+        nodes, self.streams = {}, {}
+        for connector in (connectors[i] for i in monitors):
             stream, = self.call(mutter + "ScreenCast", cast, mutter + "ScreenCast.Session.RecordMonitor", "sa{sv}",
                                 connector, {"cursor-mode": GLib.Variant("u", 0)})  # no pointer in the picture
-            self.streams.append(stream)
+            self.streams[connector] = stream
             self.bus.signal_subscribe(mutter + "ScreenCast", mutter + "ScreenCast.Stream", "PipeWireStreamAdded",
                                       stream, None, 0, lambda *a, c=connector: nodes.update({c: a[-1][0]}))
         self.call(mutter + "RemoteDesktop", self.remote, mutter + "RemoteDesktop.Session.Start")
         context = GLib.MainContext.default()
-        if not wait_until(lambda: [context.iteration(False)] and len(nodes) == len(self.connectors)):
+        if not wait_until(lambda: [context.iteration(False)] and len(nodes) == len(self.streams)):
             raise RuntimeError(f"mutter's screen cast gave PipeWire streams for {sorted(nodes)} only "
-                               f"of {self.connectors}")
-        self.casts = []
-        for connector, size in zip(self.connectors, self.monitors):
-            self.casts.append(cast := ScreenCast(nodes[connector], size, dict(self.own, PATH="/usr/bin:/bin")))
+                               f"of {sorted(self.streams)}")
+        self.casts = {i: ScreenCast(nodes[connectors[i]], self.monitors[i], dict(self.own, PATH="/usr/bin:/bin"))
+                      for i in monitors}
+        for cast in self.casts.values():
             self.stack.callback(cast.close)
-        for cast in self.casts:
             wait_until(lambda: cast.frame)
         # New windows open on the monitor with the pointer: it goes to the middle of the one captured.
         self.call(mutter + "RemoteDesktop", self.remote, mutter + "RemoteDesktop.Session.NotifyPointerMotionAbsolute",
-                  "sdd", self.streams[self.output], *(n / 2 / self.scale for n in self.monitors[self.output]))
+                  "sdd", self.streams[connectors[self.output]],
+                  *(n / 2 / self.scale for n in self.monitors[self.output]))
 
     def capture(self):
         size = self.monitors[self.output]
