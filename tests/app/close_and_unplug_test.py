@@ -41,8 +41,8 @@ def sway_kill(testcard, grid):
         for delay in DELAYS:
             with Process(sway.user + [testcard], sway.env) as program:
                 closes_at_once(f"sway, swaymsg kill {delay} s after the window appeared", sway, program, grid,
-                               lambda: b'"app_id": "testcard"' in run(["/usr/bin/swaymsg", "-t", "get_tree"], sway.env),
-                               lambda: run(["/usr/bin/swaymsg", '[app_id="testcard"] kill'], sway.env), delay)
+                               lambda: b'"name": "Form1"' in run(["/usr/bin/swaymsg", "-t", "get_tree"], sway.env),
+                               lambda: run(["/usr/bin/swaymsg", '[title="^Form1$"] kill'], sway.env), delay)
 
 
 def alt_f4(name, desktop):
@@ -65,17 +65,22 @@ def close_request(testcard, pictures):
 
 
 def unplugged_monitor(testcard, pictures):
-    # testcard opens on the second monitor, which is then turned off.
-    def turn_off_second(step, size):
-        if step != 0:
-            return size
-        mutter.output = 0  # the primary monitor now, and the one read
-        mutter.configure([0])
-        return mutter.monitors[0]
-    with MutterDesktop([(1920, 1080), (1280, 1024)], primary=1) as mutter, \
-            Process(mutter.user + [testcard], mutter.env) as program:
-        steps_through_the_patterns("mutter, the monitor turned off", mutter, program, pictures, (1280, 1024),
-                                   turn_off_second)
+    # testcard opens on the monitor with the pointer, which is then turned
+    # off: it follows its window to the other one.
+    for pointer in UNPLUGGED:
+        def turn_off(step, size):
+            if step != 0:
+                return size
+            mutter.output = 1 - pointer  # the primary monitor now, and the one read
+            mutter.configure([mutter.output])
+            return mutter.monitors[mutter.output]
+        with MutterDesktop([(1920, 1080), (1280, 1024)], primary=pointer) as mutter, \
+                Process(mutter.user + [testcard], mutter.env) as program:
+            steps_through_the_patterns(f"mutter, monitor {pointer} turned off", mutter, program, pictures,
+                                       mutter.monitors[pointer], turn_off)
+
+
+UNPLUGGED = [0]  # the monitors, of two, with the pointer as testcard starts
 
 
 if __name__ == "__main__":

@@ -59,7 +59,7 @@ SWAY = [([(1281, 721, 1)], (1280, 720), "output HEADLESS-1 resolution 1024x768",
 # to open, the picture there, extra environment.
 MUTTER = [([(1920, 1080)], 1, 0, (1920, 1080), {}), ([(1600, 900)], 2, 0, (1600, 900), {}),
           ([(1920, 1080)], 1.5, 0, (1920, 1080), {}), ([(1281, 721)], 1, 0, (1280, 720), {}),
-          ([(1920, 1080), (1280, 1024)], 1, 1, (1280, 1024), {}),
+          ([(1280, 1024), (1920, 1080)], 1, 0, (1280, 1024), {}),
           ([(1024, 768)], 1, 0, (1024, 768), {"SDL_VIDEODRIVER": "x11"})]
 # KWin's outputs: each (width, height) in logical pixels at a scale, how many
 # side by side; testcard opens on the first.
