@@ -5,6 +5,7 @@
 # a key takes to become the next picture there:
 #
 #   bench/first_picture.py [runs] [system ...]   (as root; default 3 runs, all systems)
+#   TESTCARD_TRACE_DIR=DIR bench/first_picture.py ...   (also keeps the traced logs in DIR)
 #
 # Systems: x (a bare Xvfb), sway, mutter, kwin, and mutter-x11 and kwin-x11
 # (testcard through XWayland there). Every run gets a desktop of its own
@@ -79,9 +80,10 @@ def shown(screen, argv, env, wanted):
     return took
 
 
-def traced(screen, env, wanted):
+def traced(screen, env, wanted, name):
     # One run with WAYLAND_DEBUG: the start's phases (ms from the start of
     # the process) and, for two keys, key event to commit of the next picture.
+    # The log goes to $TESTCARD_TRACE_DIR/name.log too, where that is set.
     started = debug_clock()
     with Process(getattr(screen, "user", []) + [TESTCARD], dict(env, WAYLAND_DEBUG="1")) as program:
         until_showing(screen, wanted[0], time.monotonic())
@@ -92,6 +94,8 @@ def traced(screen, env, wanted):
             until_showing(screen, wanted[step], time.monotonic())
         time.sleep(0.2)
         log = program.output()
+    if os.environ.get("TESTCARD_TRACE_DIR"):
+        Path(os.environ["TESTCARD_TRACE_DIR"], name + ".log").write_text(log)
     phases, keys = parse(log, started)
     phases["on the screen"] = on_screen / 1000
     return phases, keys
@@ -127,7 +131,7 @@ def measure(system, runs):
     make_desktop, extra = SYSTEMS[system]
     pictures = render(RENDER, SIZE)
     testcard, ffplay, looks, traces = [], [], [], []
-    for _ in range(runs):
+    for run in range(runs):
         for program in ("testcard", "ffplay", "traced") if system in ("sway", "mutter", "kwin") else ("testcard",
                                                                                                        "ffplay"):
             with make_desktop() as desktop:
@@ -146,7 +150,7 @@ def measure(system, runs):
                                         desktop.env, wanted[0])[0])
                     png.unlink()
                 else:
-                    traces.append(traced(desktop, desktop.env, wanted))
+                    traces.append(traced(desktop, desktop.env, wanted, f"{system}-{run + 1}"))
     return testcard, ffplay, looks, traces
 
 
