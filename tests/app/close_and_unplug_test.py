@@ -18,9 +18,9 @@ from mutter_desktop import MutterDesktop  # noqa: E402
 from window_systems import Process, SwayDesktop, expect_showing, render, run, wait_until  # noqa: E402
 
 CLOSED_WITHIN = 0.1  # seconds
-# Seconds from the window's appearance to the close request; None: once the
-# picture shows.
-DELAYS = [None]
+# Seconds from the window's appearance to the close request, all through
+# start-up; None: once the picture shows.
+DELAYS = [0, 0.05, 0.1, 0.2, 0.4, 0.7, 1.0, 1.5, 2.0, None]
 
 
 def closes_at_once(what, screen, program, picture, appeared, close, delay):
