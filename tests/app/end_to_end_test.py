@@ -5,7 +5,7 @@
 # Xvfb), real key presses on real keyboard layouts, and the screen read back
 # in device pixels and compared with what testcard-render draws.
 #
-# Usage: end_to_end_test.py x-screens|key-layouts|closed-window|sway|weston|no-display
+# Usage: end_to_end_test.py x-screens|x-resized|key-layouts|closed-window|sway|weston|no-display
 #                           TESTCARD TESTCARD_RENDER
 
 import functools, sys, time  # noqa: E401
@@ -83,6 +83,19 @@ def x_screens(testcard, pictures):
                     cover.destroy()
                 return size
             steps_through_the_patterns(name, x, program, pictures, size, at_step)
+
+
+def x_resized(testcard, pictures):
+    # A desktop's display settings make the screen smaller while the cross
+    # shows (its width alone) and while the colour pattern shows (its
+    # height alone): each is drawn again for the new size.
+    sizes = {1: (560, 480), 2: (560, 400)}
+    with XSession(640, 480, 24, 40) as x, Process([testcard], x.env) as program:
+        def at_step(step, size):
+            if step in sizes:
+                x.resize(*sizes[step])
+            return x.size
+        steps_through_the_patterns("screen resized", x, program, pictures, (640, 480), at_step)
 
 
 def key_layouts(testcard, pictures):
@@ -168,5 +181,5 @@ def no_display(testcard, _):
 if __name__ == "__main__":
     group, testcard, testcard_render = sys.argv[1:]
     pictures = functools.lru_cache(lambda size: render(testcard_render, size))
-    {"x-screens": x_screens, "key-layouts": key_layouts, "closed-window": closed_window,
+    {"x-screens": x_screens, "x-resized": x_resized, "key-layouts": key_layouts, "closed-window": closed_window,
      "sway": sway, "weston": weston, "no-display": no_display}[group](testcard, pictures)
