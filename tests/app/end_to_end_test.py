@@ -5,7 +5,8 @@
 # Xvfb), real key presses on real keyboard layouts, and the screen read back
 # in device pixels and compared with what testcard-render draws.
 #
-# Usage: end_to_end_test.py x-screens|x-resized|key-layouts|closed-window|sway|weston|no-display
+# Usage: end_to_end_test.py x-screens|x-resized|key-layouts|closed-window|sway|weston|wayland-0|
+#                           no-display
 #                           TESTCARD TESTCARD_RENDER
 
 import functools, sys, time  # noqa: E401
@@ -169,6 +170,20 @@ def weston(testcard, pictures):
             steps_through_the_patterns(f"weston at scale {scale}", desktop, program, pictures, (1280, 800))
 
 
+def wayland_0(testcard, pictures):
+    # WAYLAND_DISPLAY unset, as some sessions leave it: testcard finds the
+    # compositor at its usual socket, wayland-0, and shows the pattern
+    # through it, exact in device pixels at scale 2; not on the X server
+    # behind (DISPLAY is set), where the picture would look the same.
+    with WestonDesktop(640, 480, 2) as desktop:
+        folder = Path(desktop.env["XDG_RUNTIME_DIR"])
+        (folder / desktop.env.pop("WAYLAND_DISPLAY")).rename(folder / "wayland-0")
+        with Process([testcard], desktop.env) as program:
+            expect_showing(desktop, pictures((640, 480))[0], program)
+            on_x = [w for w in desktop.root.query_tree().children if w.get_wm_name() == "Form1"]
+            assert not on_x, f"testcard opened its window on X11, not Wayland:\n{program.output()}"
+
+
 def no_display(testcard, _):
     # Not even a Wayland runtime directory: the one message is testcard's own
     # (libwayland has one of its own to print).
@@ -182,4 +197,4 @@ if __name__ == "__main__":
     group, testcard, testcard_render = sys.argv[1:]
     pictures = functools.lru_cache(lambda size: render(testcard_render, size))
     {"x-screens": x_screens, "x-resized": x_resized, "key-layouts": key_layouts, "closed-window": closed_window,
-     "sway": sway, "weston": weston, "no-display": no_display}[group](testcard, pictures)
+     "sway": sway, "weston": weston, "wayland-0": wayland_0, "no-display": no_display}[group](testcard, pictures)
