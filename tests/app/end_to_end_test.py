@@ -5,9 +5,8 @@
 # Xvfb), real key presses on real keyboard layouts, and the screen read back
 # in device pixels and compared with what testcard-render draws.
 #
-# Usage: end_to_end_test.py x-screens|x-resized|key-layouts|closed-window|sway|weston|wayland-0|
-#                           no-display
-#                           TESTCARD TESTCARD_RENDER
+# Usage: end_to_end_test.py GROUP TESTCARD TESTCARD_RENDER, GROUP one of x-screens,
+#        x-resized, key-layouts, closed-window, sway, weston, wayland-0, no-display
 
 import functools, sys, time  # noqa: E401
 from pathlib import Path
@@ -196,5 +195,6 @@ def no_display(testcard, _):
 if __name__ == "__main__":
     group, testcard, testcard_render = sys.argv[1:]
     pictures = functools.lru_cache(lambda size: render(testcard_render, size))
-    {"x-screens": x_screens, "x-resized": x_resized, "key-layouts": key_layouts, "closed-window": closed_window,
-     "sway": sway, "weston": weston, "wayland-0": wayland_0, "no-display": no_display}[group](testcard, pictures)
+    {"x-screens": x_screens, "x-resized": x_resized, "key-layouts": key_layouts,
+     "closed-window": closed_window, "sway": sway, "weston": weston, "wayland-0": wayland_0,
+     "no-display": no_display}[group](testcard, pictures)
