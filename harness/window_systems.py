@@ -13,7 +13,7 @@ from pathlib import Path
 
 from PIL import Image
 from Xlib import X, XK, Xatom, display
-from Xlib.ext import xtest
+from Xlib.ext import randr, xtest
 
 APPEARS, SETTLE, EXITS = 30, 0.3, 3  # seconds; a busy machine may take long to start
 
@@ -172,6 +172,27 @@ class XSession(Session):
         n, known = (2 if self.depth == 16 else 4), {}
         return b"".join(known.get(p) or known.setdefault(p, self.value(p).to_bytes(n, "little"))
                         for p in picture.getdata())
+
+    def resize(self, width, height):
+        # The screen made width x height through RandR, as a user's display
+        # settings do: a mode of that size on the one output. Xvfb's frame
+        # buffer is allocated at start, so neither side can grow past it.
+        top = randr.get_screen_size_range(self.root)
+        if not (0 < width <= top.max_width and 0 < height <= top.max_height):
+            raise RuntimeError(f"Xvfb cannot make its screen {width}x{height} (at most "
+                               f"{top.max_width}x{top.max_height}, the size it started with)")
+        resources = randr.get_screen_resources(self.root)
+        name = f"{width}x{height}"
+        mode = randr.create_mode(self.root, dict(
+            id=0, width=width, height=height, dot_clock=0, h_sync_start=0, h_sync_end=0, h_total=0,
+            h_skew=0, v_sync_start=0, v_sync_end=0, v_total=0, name_length=len(name), flags=0), name).mode
+        randr.add_output_mode(self.x, resources.outputs[0], mode)
+        if randr.set_crtc_config(self.x, resources.crtcs[0], X.CurrentTime, 0, 0, mode, randr.Rotate_0,
+                                 resources.outputs[:1]).status != 0:
+            raise RuntimeError(f"Xvfb refused the mode {name}")
+        randr.set_screen_size(self.root, width, height, width * 254 // 960, height * 254 // 960)
+        self.x.sync()
+        self.size = (width, height)
 
     def keycode(self, name):  # in the layout the connection began with (us)
         code = self.x.keysym_to_keycode(XK.string_to_keysym(name))

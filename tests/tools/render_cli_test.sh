@@ -67,6 +67,8 @@ cases=(
   "1|p.png|holds p.png old && said 'cannot write p.png: Permission denied'|echo old >p.png && chmod 444 p.png|U --pattern grid --size 8x8 --output p.png"
   "1||said \"cannot write $work/o.png: Permission denied\"|chmod 555 .|U --pattern grid --size 8x8 --output $work/o.png"
   "0|d d/t.png link>d/t.png|png d/t.png 8x8|mkdir d && ln -s d/t.png link|R --pattern grid --size 8x8 --output link"
+  # Relative links in other folders, each read from its own folder.
+  "0|d d/l>../e/n e e/n>t.png e/t.png|png e/t.png 8x8|mkdir d e && ln -s ../e/n d/l && ln -s t.png e/n|R --pattern grid --size 8x8 --output d/l"
   "1|d|said 'cannot write d: it is a folder'|mkdir d|R --pattern grid --size 8x8 --output d"
   "1|a>b b>a|said 'cannot write a: Too many levels of symbolic links'|ln -s a b && ln -s b a|R --pattern grid --size 8x8 --output a"
   "0|c.txt|[ \"\$(head -c7 c.txt)\" = before ] && [ \"\$(tail -c6 c.txt)\" = after ] && tail -c+8 c.txt >$scratch/p && png $scratch/p 8x8|:|{ echo before; U --pattern grid --size 8x8 --output /dev/stdout; echo after; } >c.txt"

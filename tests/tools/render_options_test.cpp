@@ -51,6 +51,7 @@ TEST(RenderOptions, ParsesEachFormAndRefusesWithAOneLineReason) {
       {"--pattern grid --size 1x1 --output=", "--output needs a file name, or - for standard"},
       {"--pattern grid --size 1x1 --output", "--output needs a value"},
       {"--size 1x1 --output o", "missing --pattern"},
+      {"--pattern grid --size 1x1", "missing --output"},
       {ok + "--pattern cross", "--pattern is given more than once"},
       {ok + "a\nb\x1b[2J\x7f\xc3\xa9", "unexpected argument 'a\\x0ab\\x1b[2J\\x7f\\xc3\\xa9'"},
   };

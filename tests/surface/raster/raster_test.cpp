@@ -53,6 +53,10 @@ class TextbookPainter {
 // painter: all three pictures must be the same. Ramps of adjacent columns
 // start at whole and at half x, change their ends now and then and run off
 // the right edge; rows drawn alike, circles, fills and slanted lines mix in.
+// So does what the patterns never draw, which the batch must still get
+// right: runs of one colour in a row that touch or stand one or two pixels
+// apart, in either order, and blocks of columns from one band of rows into
+// the next, stacked on one another, drawn before or after a line below them.
 TEST(Canvas, PaintsWhatTheTextbookPainterPaints) {
   const struct { int width, height; } sizes[] = {{300, 50}, {97, 37}, {33, 200}, {1, 1}};
   std::mt19937 random(1234);
@@ -73,7 +77,7 @@ TEST(Canvas, PaintsWhatTheTextbookPainterPaints) {
     for (int step = 0; step < steps; ++step) {
       const Colour c = colour(random);
       const double x1 = x(random), y1 = y(random), x2 = x(random), y2 = y(random);
-      switch (random() % 6) {
+      switch (random() % 8) {
         case 0:
           if (step % 5 == 0) draw([&](auto& on) { on.Fill(c); });
           break;
@@ -90,7 +94,8 @@ TEST(Canvas, PaintsWhatTheTextbookPainterPaints) {
         case 3:  // rows drawn alike, crossed by a column now and then
           for (int i = 0; i < 1 + step % 12; ++i) {
             draw([&](auto& on) { on.Line(x1, y1 + i, x2, y1 + i, c); });
-            if (i % 4 == 1) draw([&](auto& on) { on.Line(x2, -5, x2, 1e4, c + 1); });
+            const double middle = std::round((x1 + x2) / 2);
+            if (i % 4 == 1) draw([&](auto& on) { on.Line(middle, -5, middle, 1e4, c + 1); });
           }
           break;
         case 4:
@@ -100,6 +105,43 @@ TEST(Canvas, PaintsWhatTheTextbookPainterPaints) {
             draw([&](auto& on) { on.Circle(x1, y1, step % 60 + (trial % 7 == 0 ? 200 : 0), c); });
           }
           break;
+        case 6: {  // two runs of one colour in a row, 0 to 2 pixels apart, either first
+          const double left = std::round(x1), row = std::round(y1), gap = step % 3;
+          const double middle = left + 1 + step % 9, right = middle + gap + 1 + step % 4;
+          // The left run drawn rightwards or leftwards: the same pixels.
+          auto leftRun = [&](auto& on) {
+            if (step % 2) on.Line(left, row, middle, row, c);
+            if (step % 2 == 0) on.Line(middle - 1, row, left - 1, row, c);
+          };
+          auto rightRun = [&](auto& on) { on.Line(middle + gap, row, right, row, c); };
+          if (random() % 2) {
+            draw(leftRun), draw(rightRun);
+          } else {
+            draw(rightRun), draw(leftRun);
+          }
+          break;
+        }
+        case 7: {  // stacked blocks of columns across a band edge, a line below
+          const double edge = 32.0 * (random() % (height / 32 + 1)), top = edge - 1 - step % 5;
+          const double middle = edge + 1 + step % 4, bottom = middle + 1 + step % 3;
+          const double left = step % 3 ? std::round(std::min(x1, x2)) : 0;
+          const double right = step % 3 ? std::round(std::max(x1, x2)) : width;
+          const bool lineFirst = random() % 2 == 0;
+          auto line = [&](auto& on) {
+            on.Line(x1, bottom + step % 3, x2, bottom + step % 3, c + 7);
+          };
+          if (lineFirst) draw(line);
+          // Both blocks start with colour c, the lower one a ramp from there.
+          for (double column = left; column < right; ++column) {
+            draw([&](auto& on) { on.Line(column, top, column, middle, c); });
+          }
+          for (double column = left; column < right; ++column) {
+            const Colour shade = c + Colour(column - left);
+            draw([&](auto& on) { on.Line(column, middle, column, bottom, shade); });
+          }
+          if (!lineFirst) draw(line);
+          break;
+        }
         default: {  // now and then the same line from a million pixels away
           const double far = step % 3 == 0 ? 20000 : 0;
           const double fx = std::round(x1) - far * (x2 - x1), fy = std::round(y1) - far * (y2 - y1);
