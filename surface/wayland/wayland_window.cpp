@@ -179,8 +179,8 @@ const WaylandOutput* WaylandWindow::Output() const {
   return globals_->outputs.empty() ? nullptr : globals_->outputs.front().get();
 }
 
-void WaylandWindow::FollowSize() {
-  if (!configured_) return;
+bool WaylandWindow::FollowSize() {
+  if (!configured_) return false;
   const WaylandOutput* output = Output();
   // Sized by the compositor, or by the window itself when the compositor
   // leaves that to it: then it covers its output.
@@ -197,13 +197,14 @@ void WaylandWindow::FollowSize() {
   }
   if (device.width == device_.width && device.height == device_.height &&
       logical.width == logical_.width && logical.height == logical_.height) {
-    return;
+    return false;
   }
   const bool first = device_.width == 0;
   logical_ = logical;
   device_ = device;
   presenter_->Cover(device_, logical_, scale);
   if (!first) events_.push_back(WindowEvent::Resized(device_, device_));
+  return !first;
 }
 
 void WaylandWindow::ToplevelConfigure(void* data, xdg_toplevel*, int width, int height, wl_array*) {
@@ -214,7 +215,14 @@ void WaylandWindow::SurfaceConfigure(void* data, xdg_surface* surface, std::uint
   auto& self = *static_cast<WaylandWindow*>(data);
   xdg_surface_ack_configure(surface, serial);
   self.configured_ = true;
-  self.FollowSize();
+  // An acknowledged configure takes effect with the next commit, and some
+  // compositors (sway, mutter) show nothing new until then: with the size
+  // unchanged the picture on show is committed again at once; a new size
+  // gets its new picture.
+  if (!self.FollowSize() && self.picture_ != nullptr) {
+    wl_surface_commit(self.surface_);
+    wl_display_flush(self.display_.get());
+  }
 }
 
 void WaylandWindow::Entered(void* data, wl_surface*, wl_output* output) {

@@ -72,8 +72,9 @@ class WaylandWindow : public AppWindow {
   [[noreturn]] void RaiseLost() const;
   // The output the window is on (or is to be on), if any is known.
   const WaylandOutput* Output() const;
-  // Works out the size in device pixels again; a change is a new size.
-  void FollowSize();
+  // Works out the size in device pixels again; a change is a new size,
+  // queued as an event. Returns whether there was one.
+  bool FollowSize();
 
   ErrorBox errorBox_;
   std::unique_ptr<wl_display, void (*)(wl_display*)> display_;
