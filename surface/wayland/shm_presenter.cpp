@@ -112,6 +112,13 @@ void ShmPresenter::Show(const Canvas& picture) {
   wl_surface_damage_buffer(surface_, 0, 0, device_.width, device_.height);
   wl_surface_commit(surface_);
   buffer.busy = true;
+  shownDevice_ = device_;
+  shownLogical_ = logical_;
+}
+
+bool ShmPresenter::Covers(PixelSize device, PixelSize logical) const {
+  return device.width == shownDevice_.width && device.height == shownDevice_.height &&
+         logical.width == shownLogical_.width && logical.height == shownLogical_.height;
 }
 
 }  // namespace testcard

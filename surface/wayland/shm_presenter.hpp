@@ -34,6 +34,9 @@ class ShmPresenter : public Presenter {
   // units; `scale` is the integer scale used where there is no viewporter.
   void Cover(PixelSize device, PixelSize logical, int scale);
   void Show(const Canvas& picture) override;
+  // Whether the picture last shown covered `device` pixels for `logical`
+  // units.
+  bool Covers(PixelSize device, PixelSize logical) const;
 
  private:
   struct Buffer {
@@ -52,6 +55,8 @@ class ShmPresenter : public Presenter {
   PixelSize device_;
   PixelSize logical_;
   int scale_ = 1;
+  PixelSize shownDevice_;  // what the picture last shown covered
+  PixelSize shownLogical_;
   std::vector<Buffer> buffers_;
 };
 

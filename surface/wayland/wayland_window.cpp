@@ -179,8 +179,8 @@ const WaylandOutput* WaylandWindow::Output() const {
   return globals_->outputs.empty() ? nullptr : globals_->outputs.front().get();
 }
 
-bool WaylandWindow::FollowSize() {
-  if (!configured_) return false;
+void WaylandWindow::FollowSize() {
+  if (!configured_) return;
   const WaylandOutput* output = Output();
   // Sized by the compositor, or by the window itself when the compositor
   // leaves that to it: then it covers its output.
@@ -197,14 +197,13 @@ bool WaylandWindow::FollowSize() {
   }
   if (device.width == device_.width && device.height == device_.height &&
       logical.width == logical_.width && logical.height == logical_.height) {
-    return false;
+    return;
   }
   const bool first = device_.width == 0;
   logical_ = logical;
   device_ = device;
   presenter_->Cover(device_, logical_, scale);
   if (!first) events_.push_back(WindowEvent::Resized(device_, device_));
-  return !first;
 }
 
 void WaylandWindow::ToplevelConfigure(void* data, xdg_toplevel*, int width, int height, wl_array*) {
@@ -215,11 +214,13 @@ void WaylandWindow::SurfaceConfigure(void* data, xdg_surface* surface, std::uint
   auto& self = *static_cast<WaylandWindow*>(data);
   xdg_surface_ack_configure(surface, serial);
   self.configured_ = true;
+  self.FollowSize();
   // An acknowledged configure takes effect with the next commit, and some
-  // compositors (sway, mutter) show nothing new until then: with the size
-  // unchanged the picture on show is committed again at once; a new size
-  // gets its new picture.
-  if (!self.FollowSize() && self.picture_ != nullptr) {
+  // compositors (sway, mutter) show nothing new until then: the picture on
+  // show is committed again at once where it fits the size configured. One
+  // that does not waits for its new picture: committed, a picture of the
+  // old size would be placed for it.
+  if (self.picture_ != nullptr && self.presenter_->Covers(self.device_, self.logical_)) {
     wl_surface_commit(self.surface_);
     wl_display_flush(self.display_.get());
   }

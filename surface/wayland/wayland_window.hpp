@@ -73,8 +73,8 @@ class WaylandWindow : public AppWindow {
   // The output the window is on (or is to be on), if any is known.
   const WaylandOutput* Output() const;
   // Works out the size in device pixels again; a change is a new size,
-  // queued as an event. Returns whether there was one.
-  bool FollowSize();
+  // queued as an event.
+  void FollowSize();
 
   ErrorBox errorBox_;
   std::unique_ptr<wl_display, void (*)(wl_display*)> display_;
