@@ -25,7 +25,8 @@ ROOT = Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(ROOT / "harness"))
 from kwin_desktop import KWinDesktop  # noqa: E402
 from mutter_desktop import MutterDesktop  # noqa: E402
-from window_systems import Process, SwayDesktop, XSession, render  # noqa: E402
+from wayland_desktops import SwayDesktop  # noqa: E402
+from window_systems import Process, XSession, render  # noqa: E402
 
 BUILD = Path(os.environ.get("TESTCARD_BUILD", ROOT / "build"))
 TESTCARD, RENDER = str(BUILD / "app" / "testcard"), str(BUILD / "tools" / "testcard-render")

@@ -22,7 +22,8 @@ from Xlib import X
 
 ROOT = Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(ROOT / "harness"))
-from window_systems import Process, SwayDesktop, XSession, expect_showing, render  # noqa: E402
+from wayland_desktops import SwayDesktop  # noqa: E402
+from window_systems import Process, XSession, expect_showing, render  # noqa: E402
 
 BUILD = Path(os.environ.get("TESTCARD_BUILD", ROOT / "build"))
 TESTCARD, RENDER = str(BUILD / "app" / "testcard"), str(BUILD / "tools" / "testcard-render")

@@ -15,7 +15,8 @@ sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "harness"))
 from end_to_end_test import steps_through_the_patterns  # noqa: E402
 from kwin_desktop import KWinDesktop  # noqa: E402
 from mutter_desktop import MutterDesktop  # noqa: E402
-from window_systems import Process, SwayDesktop, expect_showing, render, run, wait_until  # noqa: E402
+from wayland_desktops import SwayDesktop  # noqa: E402
+from window_systems import Process, expect_showing, render, run, wait_until  # noqa: E402
 
 CLOSED_WITHIN = 0.1  # seconds
 # Seconds from the window's appearance to the close request, all through

@@ -14,7 +14,8 @@ from pathlib import Path
 from PIL import Image
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "harness"))
-from window_systems import (EXITS, SETTLE, Process, SwayDesktop, WestonDesktop, XSession, environment,
+from wayland_desktops import SwayDesktop, WestonDesktop  # noqa: E402
+from window_systems import (EXITS, SETTLE, Process, XSession, environment,
                             expect_showing, render, run, wait_until)
 
 # name, Xvfb (width, height, depth, dock height), the picture testcard is to show

@@ -15,7 +15,8 @@ from pathlib import Path
 from PIL import Image
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "harness"))
-from window_systems import (EXITS, SETTLE, Process, SwayDesktop, XSession, expect_showing,  # noqa: E402
+from wayland_desktops import SwayDesktop  # noqa: E402
+from window_systems import (EXITS, SETTLE, Process, XSession, expect_showing,  # noqa: E402
                             render, run)
 
 # Each key as a keyboard of its own brings it, pressed the moment it appears
