@@ -2,8 +2,6 @@
 #include "surface/sdl/surface_presenter.hpp"
 
 #include <SDL.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -11,20 +9,10 @@
 
 #include "surface/form/run_time_error.hpp"
 #include "surface/sdl/sdl_error.hpp"
+#include "surface/window/populate_pages.hpp"
 
 namespace testcard {
 namespace {
-
-// Maps in the memory of a new window buffer with one call, before the
-// picture is copied in: faulting its pages in one by one took longer than
-// the copy. Only a hint; a kernel before 5.14 refuses it, and the copy
-// faults the pages in as before.
-void PopulatePages(void* memory, std::size_t bytes) {
-  const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-  const auto start = reinterpret_cast<std::uintptr_t>(memory) / page * page;
-  const auto end = reinterpret_cast<std::uintptr_t>(memory) + bytes;
-  madvise(reinterpret_cast<void*>(start), end - start, MADV_POPULATE_WRITE);
-}
 
 void CopyInto(const Canvas& picture, const SDL_Surface& surface) {
   const std::uint32_t format = surface.format->format;

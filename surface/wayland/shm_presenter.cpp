@@ -10,6 +10,7 @@
 #include <string>
 
 #include "surface/form/run_time_error.hpp"
+#include "surface/window/populate_pages.hpp"
 #include "viewporter-client.h"
 
 namespace testcard {
@@ -40,13 +41,18 @@ void ShmPresenter::Cover(PixelSize device, PixelSize logical, int scale) {
   scale_ = scale;
 }
 
-ShmPresenter::Buffer& ShmPresenter::FreeBuffer() {
+ShmPresenter::Buffer* ShmPresenter::FreeOfTheSize() {
   for (Buffer& buffer : buffers_) {
     if (!buffer.busy && buffer.size.width == device_.width &&
         buffer.size.height == device_.height) {
-      return buffer;
+      return &buffer;
     }
   }
+  return nullptr;
+}
+
+ShmPresenter::Buffer& ShmPresenter::FreeBuffer() {
+  if (Buffer* free = FreeOfTheSize()) return *free;
   // Buffers of another size are of no more use once the compositor is done
   // with them.
   std::erase_if(buffers_, [](const Buffer& buffer) {
@@ -55,6 +61,15 @@ ShmPresenter::Buffer& ShmPresenter::FreeBuffer() {
     munmap(buffer.pixels, buffer.bytes);
     return true;
   });
+  return MakeBuffer();
+}
+
+void ShmPresenter::PrepareSpare() {
+  if (device_.width < 1 || device_.height < 1 || FreeOfTheSize() != nullptr) return;
+  MakeBuffer();
+}
+
+ShmPresenter::Buffer& ShmPresenter::MakeBuffer() {
   Buffer made;
   made.size = device_;
   const std::size_t stride = std::size_t(device_.width) * 4;
@@ -72,6 +87,7 @@ ShmPresenter::Buffer& ShmPresenter::FreeBuffer() {
     RaiseShmFailure("Cannot map the picture's memory");
   }
   made.pixels = static_cast<std::uint8_t*>(pixels);
+  PopulatePages(pixels, made.bytes);
   wl_shm_pool* pool = wl_shm_create_pool(shm_, fd, static_cast<std::int32_t>(made.bytes));
   made.handle =
       wl_shm_pool_create_buffer(pool, 0, device_.width, device_.height,

@@ -112,6 +112,7 @@ void WaylandWindow::Present() {
   if (picture_ == nullptr) return;
   presenter_->Show(*picture_);
   if (wl_display_flush(display_.get()) < 0 && errno != EAGAIN) RaiseLost();
+  presenter_->PrepareSpare();
 }
 
 WindowEvent WaylandWindow::NextEvent() {
