@@ -1,12 +1,12 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: MIT
 # Nothing lost between start and picture: a close request (swaymsg kill,
-# Alt+F4 under mutter and KWin) ends testcard at once with status 0, and a
-# monitor turned off under it sends the window, and the pattern on show, to
-# the monitor left, exact for that monitor's size. Real desktops, as in
-# end_to_end_test.py.
+# Alt+F4 under mutter and KWin) ends testcard at once with status 0; and a
+# monitor turned off under it, or GNOME's Super+Shift+arrow, sends the
+# window to the other monitor, where the pattern on show is exact for that
+# monitor's size. Real desktops, as in end_to_end_test.py.
 #
-# Usage: close_and_unplug_test.py close-request|unplugged-monitor TESTCARD TESTCARD_RENDER
+# Usage: close_and_unplug_test.py close-request|other-monitor TESTCARD TESTCARD_RENDER
 
 import functools, re, sys, time  # noqa: E401
 from pathlib import Path
@@ -65,26 +65,27 @@ def close_request(testcard, pictures):
         close(testcard, pictures((1024, 768))[0])
 
 
-def unplugged_monitor(testcard, pictures):
-    # testcard opens on the monitor with the pointer, which is then turned
-    # off: it follows its window to the other one.
-    for pointer in UNPLUGGED:
-        def turn_off(step, size):
+def other_monitor(testcard, pictures):
+    # testcard opens on the left monitor, where the pointer is; while the grid
+    # shows, that monitor is turned off or the window moved to the right one
+    # with the keyboard. testcard follows its window there.
+    for change in ("turned off", "left with Super+Shift+Right"):
+        def move(step, size):
             if step != 0:
                 return size
-            mutter.output = 1 - pointer  # the primary monitor now, and the one read
-            mutter.configure([mutter.output])
+            mutter.output = 1  # the one read from now on
+            if change == "turned off":
+                mutter.configure([mutter.output])
+            else:
+                mutter.press("Super_L", "Shift_L", "Right")
             return mutter.monitors[mutter.output]
-        with MutterDesktop([(1920, 1080), (1280, 1024)], primary=pointer) as mutter, \
+        with MutterDesktop([(1920, 1080), (1280, 1024)]) as mutter, \
                 Process(mutter.user + [testcard], mutter.env) as program:
-            steps_through_the_patterns(f"mutter, monitor {pointer} turned off", mutter, program, pictures,
-                                       mutter.monitors[pointer], turn_off)
-
-
-UNPLUGGED = [0]  # the monitors, of two, with the pointer as testcard starts
+            steps_through_the_patterns(f"mutter, monitor 0 {change}", mutter, program, pictures,
+                                       mutter.monitors[0], move)
 
 
 if __name__ == "__main__":
     group, testcard, testcard_render = sys.argv[1:]
     pictures = functools.lru_cache(lambda size: render(testcard_render, size))
-    {"close-request": close_request, "unplugged-monitor": unplugged_monitor}[group](testcard, pictures)
+    {"close-request": close_request, "other-monitor": other_monitor}[group](testcard, pictures)
