@@ -69,20 +69,22 @@ def other_monitor(testcard, pictures):
     # testcard opens on the left monitor, where the pointer is; while the grid
     # shows, that monitor is turned off or the window moved to the right one
     # with the keyboard. testcard follows its window there.
-    for change in ("turned off", "left with Super+Shift+Right"):
+    for change, to_the_right in TO_THE_RIGHT.items():
         def move(step, size):
             if step != 0:
                 return size
             mutter.output = 1  # the one read from now on
-            if change == "turned off":
-                mutter.configure([mutter.output])
-            else:
-                mutter.press("Super_L", "Shift_L", "Right")
+            to_the_right(mutter)
             return mutter.monitors[mutter.output]
         with MutterDesktop([(1920, 1080), (1280, 1024)]) as mutter, \
                 Process(mutter.user + [testcard], mutter.env) as program:
             steps_through_the_patterns(f"mutter, monitor 0 {change}", mutter, program, pictures,
                                        mutter.monitors[0], move)
+
+
+# Ways the window goes from the left monitor to the right one.
+TO_THE_RIGHT = {"turned off": lambda mutter: mutter.configure([1]),
+                "left with Super+Shift+Right": lambda mutter: mutter.press("Super_L", "Shift_L", "Right")}
 
 
 if __name__ == "__main__":
